@@ -1,0 +1,1 @@
+// Completion engine.  (Filled in by the engine work.)

@@ -1,0 +1,1 @@
+// AProVE client.  (Filled in by the termination work.)

@@ -1,0 +1,48 @@
+// The termination checker front end (module Checker): the prover choice and command, the
+// run-wide statistics of questions and answers, and the one door through which the program asks
+// whether a rule set terminates.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "terms/terms.hpp"
+
+namespace Checker {
+
+enum class Kind { AProVE, TPA };
+
+// Settings.
+extern Kind current_checker;       // AProVE at start
+extern std::string aprove_command;  // "aprove" at start; the command of whichever prover is selected
+
+void use_aprove();  // selects AProVE and resets the command to "aprove"
+void use_tpa();     // selects TPA and sets the command to "tpa"
+std::string checker_name();  // "AProVE" or "TPA"
+
+// Statistics, never reset.  Durations in wall-clock seconds.
+extern long checker_calls;
+extern double checker_time;
+extern double checker_max_time;
+extern double checker_min_time;  // the largest finite double until the first answer
+extern long checker_yes;
+extern double checker_yes_time;
+extern double checker_yes_max_time;
+extern long checker_no;
+extern long checker_unknown;
+extern long orientations;  // raised by 2 per orientation (Orient)
+
+// Asks the selected prover whether rules (non-empty, in the order written) terminate; vars
+// are the variables declared in the question.  Registers YES and NO verdicts in the cache.
+bool is_terminating(const std::vector<Terms::Rule>& rules,
+                    const std::vector<Terms::Variable>& vars);
+
+// Stops the selected client's prover, if one runs.  Registered as an exit action at start-up by
+// Checker::initialize.
+void shutdown();
+
+// Registers the exit actions (normal and signal-safe) that stop the provers.  Called once at
+// program start.
+void initialize();
+
+}  // namespace Checker

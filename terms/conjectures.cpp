@@ -1,0 +1,1 @@
+// Conjecture decision.  (Filled in by the term algorithms work.)
