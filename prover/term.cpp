@@ -36,7 +36,9 @@ TermId TermBank::apply(SymbolId f, std::vector<TermId> args) {
   return intern(Node{f, std::move(args)});
 }
 
-void TermBank::reserve_variables(VarId v) { next_fresh_ = std::max(next_fresh_, v); }
+void TermBank::reserve_variables(VarId v) {
+  next_fresh_ = std::max(next_fresh_, v);
+}
 
 TermId TermBank::intern(Node node) {
   auto it = index_.find(node);

@@ -6,11 +6,6 @@
 
 namespace Termination {
 
-std::string Trs::variable_name(VarId v) const {
-  if (v >= 0 && v < static_cast<VarId>(variable_names.size())) return variable_names[v];
-  return "_" + std::to_string(v);
-}
-
 void collect_variables(const TermBank& bank, TermId t, std::vector<VarId>& out) {
   if (bank.is_variable(t)) {
     VarId v = bank.variable_of(t);

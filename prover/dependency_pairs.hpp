@@ -1,0 +1,42 @@
+// Dependency pairs, the estimated dependency graph and usable rules.
+//
+// For each rule l -> r and each subterm u of r whose root g is defined (heads a left side) and
+// which is not a proper subterm of l, there is a pair l# -> u#, where # replaces the root by a
+// fresh tuple symbol "g#". The system terminates iff there is no infinite chain of pairs.
+//
+// The graph has an edge from s -> t to u -> v when some instance of t may rewrite to an instance
+// of u. It is estimated with TCAP: every variable of t and every subterm that might be a redex
+// (its capped form unifies with a left side) becomes a fresh variable; the edge is kept when the
+// capped t unifies with u. Capped terms hold only fresh variables, so no renaming is needed.
+// Only cycles matter, so the pairs are split into strongly connected components (Tarjan's
+// algorithm); components without a cycle are dropped.
+//
+// Usable rules: the rules of every symbol in a right side of the component, closed under the
+// symbols of their right sides. With a reduction pair that is C_e-compatible (c(x,y) >= x and
+// c(x,y) >= y are orientable, as for every interpretation over the naturals) only these rules
+// need to decrease weakly, also for full (not innermost) rewriting.
+#pragma once
+
+#include <vector>
+
+#include "trs.hpp"
+
+namespace Termination {
+
+struct DpProblem {
+  Trs trs;                                   // the rules; signature extended by tuple symbols
+  std::vector<Rule> pairs;                   // the dependency pairs
+  std::vector<std::vector<int>> successors;  // estimated graph over pair indices
+};
+
+// Needs: no rule with a variable left side. Returns: the pairs and graph of trs (a copy of trs
+// extended by tuple symbols). The construction is deterministic.
+DpProblem make_dp_problem(const Trs& trs);
+// Needs: subset sorted. Returns: the cyclic strongly connected components of the graph
+// restricted to subset, each sorted.
+std::vector<std::vector<int>> cyclic_components(const DpProblem& problem,
+                                                const std::vector<int>& subset);
+// Returns: the indices of the rules usable for the given pairs.
+std::vector<int> usable_rules(const DpProblem& problem, const std::vector<int>& pairs);
+
+}  // namespace Termination

@@ -1,0 +1,140 @@
+// Independent check and rendering of dependency-pair proofs (see dp_proof.hpp).
+#include "dp_proof.hpp"
+
+#include <algorithm>
+#include <iterator>
+#include <map>
+#include <optional>
+
+#include "dependency_pairs.hpp"
+#include "term_ops.hpp"
+
+namespace Termination {
+namespace {
+
+std::optional<TermId> project(const DpProblem& problem, const DpStep& step, TermId t) {
+  const TermBank& bank = problem.trs.bank;
+  SymbolId f = bank.symbol_of(t);
+  if (f >= static_cast<SymbolId>(step.projection.size())) return std::nullopt;
+  int i = step.projection[f];
+  if (i < 0 || i >= static_cast<int>(bank.args(t).size())) return std::nullopt;
+  return bank.args(t)[i];
+}
+
+std::optional<std::vector<int>> subterm_removes(const DpProblem& problem, const DpStep& step) {
+  std::vector<int> strict;
+  for (int p : step.component) {
+    auto s = project(problem, step, problem.pairs[p].lhs);
+    auto t = project(problem, step, problem.pairs[p].rhs);
+    if (!s || !t || !is_subterm(problem.trs.bank, *t, *s)) return std::nullopt;
+    if (*s != *t) strict.push_back(p);
+  }
+  return strict;
+}
+
+std::optional<std::vector<int>> poly_removes(const DpProblem& problem, const DpStep& step) {
+  const Trs& trs = problem.trs;
+  const LinearInterpretation& interpretation = step.interpretation;
+  if (!well_formed(trs.signature, interpretation)) return std::nullopt;
+  for (int i : usable_rules(problem, step.component)) {
+    const Rule& rule = trs.rules[i];
+    if (!weakly_decreasing(trs.bank, interpretation, rule.lhs, rule.rhs)) return std::nullopt;
+  }
+  std::vector<int> strict;
+  for (int p : step.component) {
+    const Rule& pair = problem.pairs[p];
+    if (!weakly_decreasing(trs.bank, interpretation, pair.lhs, pair.rhs)) return std::nullopt;
+    if (strictly_decreasing(trs.bank, interpretation, pair.lhs, pair.rhs)) strict.push_back(p);
+  }
+  return strict;
+}
+
+std::vector<int> minus(const std::vector<int>& a, const std::vector<int>& b) {
+  std::vector<int> out;
+  std::set_difference(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(out));
+  return out;
+}
+
+std::vector<SymbolId> symbols_of(const DpProblem& problem, const DpStep& step) {
+  std::vector<SymbolId> out;
+  auto note = [&](TermId t) {
+    for (const Position& p : function_positions(problem.trs.bank, t)) {
+      SymbolId f = problem.trs.bank.symbol_of(subterm_at(problem.trs.bank, t, p));
+      if (std::find(out.begin(), out.end(), f) == out.end()) out.push_back(f);
+    }
+  };
+  for (int p : step.component) note(problem.pairs[p].lhs), note(problem.pairs[p].rhs);
+  for (int i : usable_rules(problem, step.component))
+    note(problem.trs.rules[i].lhs), note(problem.trs.rules[i].rhs);
+  std::sort(out.begin(), out.end());
+  return out;
+}
+
+std::string describe_step(const DpProblem& problem, const DpStep& step) {
+  std::string pairs;
+  for (int p : step.component) pairs += (pairs.empty() ? "" : ", ") + std::to_string(p + 1);
+  std::string out = "component {" + pairs + "}: ";
+  if (step.processor == DpProcessor::SubtermCriterion) {
+    out += "subterm criterion with projection";
+    for (SymbolId f = 0; f < static_cast<SymbolId>(step.projection.size()); ++f)
+      if (step.projection[f] >= 0)
+        out += " pi(" + problem.trs.signature.name(f) +
+               ") = " + std::to_string(step.projection[f] + 1);
+  } else {
+    out += "reduction pair, linear interpretation\n    " +
+           describe_interpretation(problem.trs.signature, step.interpretation, "\n    ",
+                                   symbols_of(problem, step));
+  }
+  auto removed = step_removes(problem, step);
+  std::string gone;
+  if (removed)
+    for (int p : *removed) gone += (gone.empty() ? "" : ", ") + std::to_string(p + 1);
+  return out + "\n    removes pairs {" + gone + "}\n";
+}
+
+}  // namespace
+
+std::optional<std::vector<int>> step_removes(const DpProblem& problem, const DpStep& step) {
+  auto strict = step.processor == DpProcessor::SubtermCriterion ? subterm_removes(problem, step)
+                                                                : poly_removes(problem, step);
+  if (!strict || strict->empty()) return std::nullopt;
+  return strict;
+}
+
+bool check_dp_proof(const Trs& trs, const DpProof& proof) {
+  for (const Rule& rule : trs.rules)
+    if (trs.bank.is_variable(rule.lhs)) return false;
+  DpProblem problem = make_dp_problem(trs);
+  std::map<std::vector<int>, const DpStep*> steps;
+  for (const DpStep& step : proof.steps) steps.emplace(step.component, &step);
+  std::vector<int> all(problem.pairs.size());
+  for (std::size_t i = 0; i < all.size(); ++i) all[i] = static_cast<int>(i);
+  std::vector<std::vector<int>> work = cyclic_components(problem, all);
+  std::size_t budget = proof.steps.size();
+  while (!work.empty()) {
+    std::vector<int> component = std::move(work.back());
+    work.pop_back();
+    auto it = steps.find(component);
+    if (it == steps.end() || budget-- == 0) return false;
+    auto removed = step_removes(problem, *it->second);
+    if (!removed) return false;
+    for (auto& c : cyclic_components(problem, minus(component, *removed))) work.push_back(c);
+  }
+  return true;
+}
+
+std::string describe_dp_proof(const Trs& trs, const DpProof& proof) {
+  DpProblem problem = make_dp_problem(trs);
+  std::string out = "dependency pairs:\n";
+  for (std::size_t i = 0; i < problem.pairs.size(); ++i)
+    out += "  " + std::to_string(i + 1) + ". " + to_string(problem.trs, problem.pairs[i].lhs) +
+           " -> " + to_string(problem.trs, problem.pairs[i].rhs) + "\n";
+  std::vector<int> all(problem.pairs.size());
+  for (std::size_t i = 0; i < all.size(); ++i) all[i] = static_cast<int>(i);
+  out += "estimated dependency graph: " + std::to_string(cyclic_components(problem, all).size()) +
+         " cyclic component(s)\n";
+  for (const DpStep& step : proof.steps) out += "  " + describe_step(problem, step);
+  return out;
+}
+
+}  // namespace Termination

@@ -1,0 +1,105 @@
+// Processors of the dependency-pair search (see dp_search.hpp).
+#include "dp_search.hpp"
+
+#include <algorithm>
+#include <iterator>
+
+#include "formula.hpp"
+#include "poly_search.hpp"
+#include "term_ops.hpp"
+
+namespace Termination {
+namespace {
+
+const PolyShape kShapes[] = {{1, 1, false}, {1, 2, false}, {2, 3, false}};
+
+std::optional<DpStep> find_reduction_pair(const DpProblem& problem,
+                                          const std::vector<int>& component,
+                                          const Deadline& deadline) {
+  PolyConstraints constraints;
+  for (int i : usable_rules(problem, component)) constraints.weak.push_back(problem.trs.rules[i]);
+  for (int p : component) constraints.strict_some.push_back(problem.pairs[p]);
+  for (const PolyShape& shape : kShapes) {
+    auto interpretation = find_linear_interpretation(problem.trs, constraints, shape, deadline);
+    if (!interpretation) continue;
+    DpStep step{component, DpProcessor::Polynomial, {}, *interpretation};
+    if (step_removes(problem, step)) return step;
+  }
+  return std::nullopt;
+}
+
+std::vector<int> minus(const std::vector<int>& a, const std::vector<int>& b) {
+  std::vector<int> out;
+  std::set_difference(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(out));
+  return out;
+}
+
+}  // namespace
+
+std::optional<DpStep> find_subterm_criterion(const DpProblem& problem,
+                                             const std::vector<int>& component,
+                                             const Deadline& deadline) {
+  const TermBank& bank = problem.trs.bank;
+  Formula formula;
+  std::vector<std::vector<Lit>> choice(problem.trs.signature.size());
+  auto choose = [&](SymbolId f) -> std::vector<Lit>& {
+    if (choice[f].empty()) {
+      for (int i = 0; i < problem.trs.signature.arity(f); ++i) choice[f].push_back(formula.fresh());
+      formula.clause(choice[f]);
+      for (std::size_t i = 0; i < choice[f].size(); ++i)
+        for (std::size_t j = i + 1; j < choice[f].size(); ++j)
+          formula.clause({-choice[f][i], -choice[f][j]});
+    }
+    return choice[f];
+  };
+  std::vector<Lit> strict;
+  for (int p : component) {
+    TermId s = problem.pairs[p].lhs, t = problem.pairs[p].rhs;
+    if (bank.args(s).empty() || bank.args(t).empty()) return std::nullopt;
+    std::vector<Lit>& cs = choose(bank.symbol_of(s));
+    std::vector<Lit>& ct = choose(bank.symbol_of(t));
+    for (std::size_t i = 0; i < cs.size(); ++i)
+      for (std::size_t j = 0; j < ct.size(); ++j) {
+        TermId si = bank.args(s)[i], tj = bank.args(t)[j];
+        if (!is_subterm(bank, tj, si))
+          formula.clause({-cs[i], -ct[j]});
+        else if (si != tj)
+          strict.push_back(formula.conj(cs[i], ct[j]));
+      }
+  }
+  formula.require(formula.disj(strict));
+  SatResult result = formula.solve(deadline);
+  if (result == SatResult::Interrupted) throw TimeUp{};
+  if (result == SatResult::Unsatisfiable) return std::nullopt;
+  DpStep step{component,
+              DpProcessor::SubtermCriterion,
+              std::vector<int>(problem.trs.signature.size(), -1),
+              {}};
+  for (SymbolId f = 0; f < problem.trs.signature.size(); ++f)
+    for (std::size_t i = 0; i < choice[f].size(); ++i)
+      if (formula.value(choice[f][i])) step.projection[f] = static_cast<int>(i);
+  return step;
+}
+
+std::optional<DpProof> find_dp_proof(const Trs& trs, const Deadline& deadline) {
+  DpProblem problem = make_dp_problem(trs);
+  std::vector<int> all(problem.pairs.size());
+  for (std::size_t i = 0; i < all.size(); ++i) all[i] = static_cast<int>(i);
+  std::vector<std::vector<int>> work = cyclic_components(problem, all);
+  DpProof proof;
+  while (!work.empty()) {
+    deadline.check();
+    std::vector<int> component = std::move(work.back());
+    work.pop_back();
+    auto step = find_subterm_criterion(problem, component, deadline);
+    if (!step) step = find_reduction_pair(problem, component, deadline);
+    if (!step) return std::nullopt;
+    auto removed = step_removes(problem, *step);
+    if (!removed) return std::nullopt;
+    proof.steps.push_back(*step);
+    for (auto& c : cyclic_components(problem, minus(component, *removed))) work.push_back(c);
+  }
+  return proof;
+}
+
+}  // namespace Termination

@@ -1,0 +1,149 @@
+// Dispatch over proof kinds: check, render, remember and rebind (see proof.hpp).
+#include "proof.hpp"
+
+#include "dp_proof.hpp"
+#include "term_ops.hpp"
+
+namespace Termination {
+namespace {
+
+template <class... Ts>
+struct Overloaded : Ts... {
+  using Ts::operator()...;
+};
+template <class... Ts>
+Overloaded(Ts...) -> Overloaded<Ts...>;
+
+std::string rules_block(const Trs& trs) {
+  std::string out;
+  for (const Rule& rule : trs.rules)
+    out += "  " + to_string(trs, rule.lhs) + " -> " + to_string(trs, rule.rhs) + "\n";
+  return out;
+}
+
+// Maps each symbol of signature to its index in names, or -1.
+std::vector<int> translation(const std::vector<std::string>& names, const Signature& signature) {
+  std::vector<int> out(signature.size(), -1);
+  for (SymbolId f = 0; f < signature.size(); ++f)
+    for (std::size_t i = 0; i < names.size(); ++i)
+      if (names[i] == signature.name(f)) out[f] = static_cast<int>(i);
+  return out;
+}
+
+template <class T>
+std::vector<T> translate(const std::vector<T>& values, const std::vector<int>& map, T missing) {
+  std::vector<T> out;
+  for (int i : map) out.push_back(i < 0 ? missing : values[i]);
+  return out;
+}
+
+std::optional<LinearInterpretation> translate(const LinearInterpretation& old,
+                                              const std::vector<int>& map,
+                                              const Signature& signature) {
+  LinearInterpretation out;
+  for (SymbolId f = 0; f < signature.size(); ++f) {
+    int i = map[f];
+    if (i >= 0 && static_cast<int>(old.coefficients[i].size()) != signature.arity(f))
+      return std::nullopt;
+    out.constants.push_back(i < 0 ? 0 : old.constants[i]);
+    out.coefficients.push_back(i < 0 ? std::vector<std::int64_t>(signature.arity(f), 1)
+                                     : old.coefficients[i]);
+  }
+  return out;
+}
+
+}  // namespace
+
+bool check_proof(Trs& trs, const TerminationProof& proof) {
+  return std::visit(Overloaded{
+                        [&](const LpoProof& p) { return lpo_orients(trs, p); },
+                        [&](const KboProof& p) { return kbo_orients(trs, p); },
+                        [&](const PolyProof& p) { return poly_orients(trs, p); },
+                        [&](const DpProof& p) { return check_dp_proof(trs, p); },
+                    },
+                    proof);
+}
+
+std::string summarize_proof(const Trs& trs, const TerminationProof& proof) {
+  const Signature& sig = trs.signature;
+  return std::visit(
+      Overloaded{
+          [&](const LpoProof& p) {
+            return "LPO with precedence " + describe_precedence(sig, p.levels);
+          },
+          [&](const KboProof& p) {
+            return "KBO with precedence " + describe_precedence(sig, p.levels) + " and weights " +
+                   describe_weights(sig, p);
+          },
+          [&](const PolyProof& p) {
+            return "linear polynomial interpretation " +
+                   describe_interpretation(sig, p.interpretation, ", ");
+          },
+          [&](const DpProof& p) {
+            int subterm = 0;
+            for (const DpStep& s : p.steps) subterm += s.processor == DpProcessor::SubtermCriterion;
+            return "dependency pairs: " + std::to_string(p.steps.size()) + " step(s), " +
+                   std::to_string(subterm) + " by the subterm criterion, " +
+                   std::to_string(p.steps.size() - subterm) + " by linear interpretations";
+          },
+      },
+      proof);
+}
+
+std::string describe_proof(const Trs& trs, const TerminationProof& proof) {
+  std::string out = "rules:\n" + rules_block(trs);
+  const Signature& sig = trs.signature;
+  return out +
+         std::visit(
+             Overloaded{
+                 [&](const LpoProof& p) {
+                   return "every rule decreases in the lexicographic path order with "
+                          "precedence\n  " +
+                          describe_precedence(sig, p.levels) + "\n";
+                 },
+                 [&](const KboProof& p) {
+                   return "every rule decreases in the Knuth-Bendix order with precedence\n  " +
+                          describe_precedence(sig, p.levels) + "\nweights (variables 1)\n  " +
+                          describe_weights(sig, p) + "\n";
+                 },
+                 [&](const PolyProof& p) {
+                   return "every rule decreases in the linear interpretation\n  " +
+                          describe_interpretation(sig, p.interpretation, "\n  ") + "\n";
+                 },
+                 [&](const DpProof& p) { return describe_dp_proof(trs, p); },
+             },
+             proof);
+}
+
+std::string technique_of(const TerminationProof& proof) {
+  static const char* names[] = {"lpo", "kbo", "poly", "dp"};
+  return names[proof.index()];
+}
+
+CachedProof remember(const Signature& signature, const TerminationProof& proof) {
+  CachedProof out{{}, proof};
+  for (SymbolId f = 0; f < signature.size(); ++f) out.names.push_back(signature.name(f));
+  return out;
+}
+
+std::optional<TerminationProof> rebind(const CachedProof& cached, const Signature& signature) {
+  std::vector<int> map = translation(cached.names, signature);
+  return std::visit(
+      Overloaded{
+          [&](const LpoProof& p) -> std::optional<TerminationProof> {
+            return LpoProof{translate(p.levels, map, -1)};
+          },
+          [&](const KboProof& p) -> std::optional<TerminationProof> {
+            return KboProof{translate(p.weights, map, 1), translate(p.levels, map, -1)};
+          },
+          [&](const PolyProof& p) -> std::optional<TerminationProof> {
+            auto interpretation = translate(p.interpretation, map, signature);
+            if (!interpretation) return std::nullopt;
+            return PolyProof{*interpretation};
+          },
+          [&](const DpProof&) -> std::optional<TerminationProof> { return std::nullopt; },
+      },
+      cached.proof);
+}
+
+}  // namespace Termination

@@ -1,0 +1,112 @@
+// The strategy (see prover.hpp).
+#include "prover.hpp"
+
+#include "dp_search.hpp"
+#include "kbo_search.hpp"
+#include "loop_search.hpp"
+#include "lpo_search.hpp"
+#include "poly_search.hpp"
+#include "syntactic.hpp"
+
+namespace Termination {
+namespace {
+
+constexpr std::size_t kCacheSize = 8;
+
+Answer yes_answer(Trs& trs, const TerminationProof& proof, const std::string& technique) {
+  return Answer{Verdict::Yes, technique, summarize_proof(trs, proof), describe_proof(trs, proof)};
+}
+
+Answer no_answer(Trs& trs, const LoopWitness& witness, const std::string& technique) {
+  return Answer{Verdict::No, technique,
+                "loop: " + to_string(trs, witness.start) + " rewrites in " +
+                    std::to_string(witness.steps.size()) +
+                    " step(s) to a term containing an instance of itself",
+                describe_loop(trs, witness)};
+}
+
+std::optional<TerminationProof> find_poly(const Trs& trs, const Deadline& deadline) {
+  PolyConstraints constraints;
+  constraints.strict = trs.rules;
+  for (PolyShape shape : {PolyShape{1, 2, true}, PolyShape{2, 3, true}}) {
+    auto interpretation = find_linear_interpretation(trs, constraints, shape, deadline);
+    if (interpretation) return PolyProof{*interpretation};
+  }
+  return std::nullopt;
+}
+
+}  // namespace
+
+bool Prover::accept(Trs& trs, const TerminationProof& proof, Answer& answer,
+                    const std::string& technique) {
+  if (!check_proof(trs, proof)) {
+    ++rejections_;
+    return false;
+  }
+  answer = yes_answer(trs, proof, technique);
+  return true;
+}
+
+bool Prover::try_cache(Trs& trs, Answer& answer) {
+  for (auto it = cache_.begin(); it != cache_.end(); ++it) {
+    auto proof = rebind(*it, trs.signature);
+    if (!proof || !check_proof(trs, *proof)) continue;
+    answer = yes_answer(trs, *proof, "cache");
+    answer.summary = "earlier proof re-checked: " + answer.summary;
+    cache_.erase(it);
+    cache_.push_front(remember(trs.signature, *proof));
+    return true;
+  }
+  return false;
+}
+
+Answer Prover::search(Trs& trs, const Deadline& deadline) {
+  Answer answer;
+  if (trs.rules.empty())
+    return Answer{Verdict::Yes, "syntactic", "no rules", "an empty rule set terminates\n"};
+  if (auto witness = find_syntactic_loop(trs); witness && check_loop(trs, *witness))
+    return no_answer(trs, *witness, "syntactic");
+  if (try_cache(trs, answer)) return answer;
+  using Finder = std::optional<TerminationProof> (*)(const Trs&, const Deadline&);
+  const std::pair<Finder, const char*> finders[] = {
+      {[](const Trs& t, const Deadline& d) -> std::optional<TerminationProof> {
+         if (auto p = find_lpo(t, d)) return *p;
+         return std::nullopt;
+       },
+       "lpo"},
+      {[](const Trs& t, const Deadline& d) -> std::optional<TerminationProof> {
+         if (auto p = find_kbo(t, d)) return *p;
+         return std::nullopt;
+       },
+       "kbo"},
+      {find_poly, "poly"},
+      {[](const Trs& t, const Deadline& d) -> std::optional<TerminationProof> {
+         if (auto p = find_dp_proof(t, d)) return *p;
+         return std::nullopt;
+       },
+       "dp"},
+  };
+  if (auto witness = find_loop(trs, deadline, LoopSearchLimits::quick()))
+    if (check_loop(trs, *witness)) return no_answer(trs, *witness, "loop");
+  for (const auto& [finder, name] : finders) {
+    auto proof = finder(trs, deadline);
+    if (!proof || !accept(trs, *proof, answer, name)) continue;
+    if (!std::holds_alternative<DpProof>(*proof))
+      cache_.push_front(remember(trs.signature, *proof));
+    if (cache_.size() > kCacheSize) cache_.pop_back();
+    return answer;
+  }
+  if (auto witness = find_loop(trs, deadline, LoopSearchLimits::thorough()))
+    if (check_loop(trs, *witness)) return no_answer(trs, *witness, "loop");
+  return Answer{Verdict::Maybe, "none", "no technique succeeded", "no proof found\n"};
+}
+
+Answer Prover::decide(Trs& trs, const Deadline& deadline) {
+  try {
+    return search(trs, deadline);
+  } catch (const TimeUp&) {
+    return Answer{Verdict::TimedOut, "timeout", "time budget exhausted", "time budget exhausted\n"};
+  }
+}
+
+}  // namespace Termination

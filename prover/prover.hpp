@@ -1,0 +1,40 @@
+// The strategy: which technique is tried when, and the check that stands between a technique's
+// result and the verdict.
+//
+// Techniques run cheapest first: the syntactic loop checks; the proofs that settled earlier
+// questions (korvath asks about the previous rule set plus one rule, so an old ordering usually
+// still works and re-checking it costs microseconds); then the ordering searches — LPO, KBO,
+// linear polynomial interpretations — and the dependency-pair framework; finally the narrowing
+// search for loops. A technique proposes a proof object; the independent checker recomputes it on
+// the rules, and only a proof that passes becomes YES (a loop that replays becomes NO). A proof
+// that fails its check is dropped like a failed technique, and counted in checker_rejections so
+// that tests catch the bug behind it.
+#pragma once
+
+#include <deque>
+
+#include "deadline.hpp"
+#include "proof.hpp"
+#include "trs.hpp"
+#include "verdict.hpp"
+
+namespace Termination {
+
+class Prover {
+ public:
+  // Changes: may remember the proof of a YES for later questions.
+  // Returns: the answer for trs within the deadline (TimedOut when it ran out first).
+  Answer decide(Trs& trs, const Deadline& deadline);
+  // Returns: how many proposed proofs the checker has refused so far (always 0 without bugs).
+  int checker_rejections() const { return rejections_; }
+
+ private:
+  Answer search(Trs& trs, const Deadline& deadline);
+  bool accept(Trs& trs, const TerminationProof& proof, Answer& answer, const std::string& tech);
+  bool try_cache(Trs& trs, Answer& answer);
+
+  std::deque<CachedProof> cache_;
+  int rejections_ = 0;
+};
+
+}  // namespace Termination
