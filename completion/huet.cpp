@@ -1,1 +1,226 @@
-// Completion engine.  (Filled in by the engine work.)
+// Completion nodes: their measures, the cost estimate that orders the queue of open nodes, the
+// constraint set of a branch, and the two ways a node's work ends (checkpoint into the queue,
+// backtrack out of the branch).
+//
+// The cost of a node is the total size of its non-trivial critical pairs (those whose sides
+// still differ after normalizing with the constraint rules), of its pending equations and of its
+// constraints; a node with a stale equation sorts after every other node.  With divergence
+// detection on, nodes whose rules nest one symbol deeply get a penalty factor.  The cost is
+// recomputed whenever it is asked for.
+#include "completion/huet.hpp"
+
+#include <sys/time.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "driver/prefs.hpp"
+#include "termination/checker.hpp"
+#include "terms/cp.hpp"
+#include "terms/rewriting.hpp"
+#include "terms/substitution.hpp"
+
+namespace Huet {
+
+OpenProblems open_problems = OpenProblems::create(16);
+long num_splits = 0;
+double t0 = 0.0;
+
+namespace {
+
+constexpr double kStaleCost = 1073741823.0;
+
+// Lengths of the non-trivial critical pairs' sides, summed.
+long nontrivial_cp_size(const Problem& p) {
+  long total = 0;
+  for (const Terms::Equation& e : find_all_nontrivial_critical_pairs(p))
+    total += e.lhs.size() + e.rhs.size();
+  return total;
+}
+
+// One symbol's contribution of an argument to the chain measure of its parent f.
+long chain_contribution(const Terms::Name& f, const Terms::Term& arg) {
+  if (arg.is_var()) return 1;
+  long inner = max_exp_term(arg);
+  return arg.name() == f ? inner + 1 : inner;
+}
+
+}  // namespace
+
+std::string string_of_id(const std::vector<int>& id) {
+  std::string out = "[";
+  for (int step : id) out += std::to_string(step);
+  return out + "]";
+}
+
+std::string string_of_float(double value) {
+  if (std::isnan(value)) return "nan";
+  char text[64];
+  std::snprintf(text, sizeof text, "%g", value);
+  return text;
+}
+
+double now() {
+  struct timeval tv;
+  gettimeofday(&tv, nullptr);
+  return static_cast<double>(tv.tv_sec) + static_cast<double>(tv.tv_usec) / 1e6;
+}
+
+long size_of_trs(const Rules& rules) {
+  long total = 0;
+  for (const Terms::Rule& r : rules) total += r.lhs.size() + r.rhs.size();
+  return total;
+}
+
+Rules rules_of_prob(const Problem& p) {
+  return rules_of(*p.unmarked, p.marked);
+}
+
+Rules rules_of(const RuleHeap& unmarked, const Rules& marked) {
+  Rules heap_rules = unmarked.fold(
+      [](const RuleEntry& e, Rules acc) {
+        acc.push_back(e.rule);
+        return acc;
+      },
+      Rules());
+  Rules out(heap_rules.rbegin(), heap_rules.rend());
+  out.insert(out.end(), marked.begin(), marked.end());
+  return out;
+}
+
+long problem_size(const Problem& p) {
+  long total = size_of_trs(strip_flags(p.equations)) + size_of_trs(p.marked);
+  return p.unmarked->fold([](const RuleEntry& e, long acc) { return acc + e.size; }, total);
+}
+
+std::vector<Terms::Equation> find_all_nontrivial_critical_pairs(const Problem& p) {
+  const Rules rules = rules_of_prob(p);
+  std::vector<Terms::Equation> found;  // in order found; the result is its reverse
+  auto keep_nontrivial = [&](const std::vector<Cp::Pair>& pairs) {
+    for (const Cp::Pair& pair : pairs) {
+      Terms::Term t = Rewriting::normalize(p.constraints, pair.second);
+      Terms::Term s = Rewriting::normalize(p.constraints, pair.first);
+      if (!(s == t)) found.push_back(Terms::Equation{s, t});
+    }
+  };
+  p.unmarked->fold(
+      [&](const RuleEntry& e, int acc) {
+        const Rules r{e.rule};
+        keep_nontrivial(Cp::critical_pairs(r, r));
+        keep_nontrivial(Cp::critical_pairs(r, rules));
+        keep_nontrivial(Cp::critical_pairs(rules, r));
+        return acc;
+      },
+      0);
+  return std::vector<Terms::Equation>(found.rbegin(), found.rend());
+}
+
+long max_exp_term(const Terms::Term& t) {
+  if (t.is_var()) return 0;
+  long best = 1;
+  for (const Terms::Term& arg : t.args()) best = std::max(best, chain_contribution(t.name(), arg));
+  return best;
+}
+
+long max_exp_eqs(const Rules& equations) {
+  std::vector<long> right, left;
+  for (const Terms::Rule& e : equations) {
+    right.push_back(max_exp_term(e.rhs));
+    left.push_back(max_exp_term(e.lhs));
+  }
+  return std::max(Terms::maxs(right), Terms::maxs(left));
+}
+
+long max_exp_prob(const Problem& p) {
+  return max_exp_eqs(rules_of_prob(p));
+}
+
+double problem_cost(const Problem& p, const BranchInfo& info) {
+  for (const FlaggedEquation& e : p.equations)
+    if (e.second) return kStaleCost;
+  long n =
+      nontrivial_cp_size(p) + size_of_trs(strip_flags(p.equations)) + size_of_trs(p.constraints);
+  double cost = static_cast<double>(n);
+  if (!Prefs::detect_divergence) return cost;
+  long m = max_exp_prob(p);
+  if (m < Prefs::max_exp_threshold) return cost;
+  long k = m - Prefs::max_exp_threshold + 1;
+  double factor = 1.0 + static_cast<double>(k) / 5.0;
+  Debug::trace(
+      [&] { return string_of_id(info.id) + ": multiplying cost by " + string_of_float(factor); });
+  return cost * factor;
+}
+
+int compare(const OpenProblem& a, const OpenProblem& b) {
+  double d = b.cost - a.cost;
+  if (d > 0) return 1;
+  if (d < 0) return -1;
+  return 0;
+}
+
+void checkpoint(const BranchInfo& info, const Problem& p) {
+  long size = problem_size(p);
+  double cost = problem_cost(p, info);
+  double min = open_problems.is_empty() ? 0.0 : open_problems.peek().cost;
+  long pending = open_problems.size();
+  Debug::debug([&] {
+    return string_of_id(info.id) + ": Checkpoint (size=" + std::to_string(size) +
+           ", time=" + string_of_float(info.time) + ", max=" + string_of_float(info.max_time) +
+           ", num=" + std::to_string(num_splits) + ", cost=" + string_of_float(cost) +
+           ", pending=" + std::to_string(pending) + ", min=" + string_of_float(min) + ")";
+  });
+  open_problems.add(OpenProblem{cost, info, p});
+}
+
+void backtrack(const std::vector<int>& id) {
+  Debug::debug([&] {
+    return string_of_id(id) + ": Backtrack (orientations=" + std::to_string(Checker::orientations) +
+           ", checked=" + std::to_string(Checker::checker_calls) +
+           ", T,NT,?=" + std::to_string(Checker::checker_yes) + "," +
+           std::to_string(Checker::checker_no) + "," + std::to_string(Checker::checker_unknown) +
+           ")";
+  });
+  throw FAIL();
+}
+
+Rules add_constraint(const Terms::Rule& rule, const Rules& constraints) {
+  const Terms::Rule c = Terms::canon_rule(rule);
+  for (const Terms::Rule& s : constraints)
+    if (Terms::rule_generalization(s, c)) return constraints;
+  Rules out;
+  for (auto it = constraints.rbegin(); it != constraints.rend(); ++it)
+    if (!Terms::rule_instance(*it, c)) out.push_back(*it);
+  out.push_back(c);
+  return out;
+}
+
+std::shared_ptr<RuleHeap> clone_heap(const RuleHeap& h) {
+  auto copy = std::make_shared<RuleHeap>(RuleHeap::create(h.size()));
+  copy->load(h.dump());
+  return copy;
+}
+
+std::vector<Terms::Equation> strip_flags(const Equations& equations) {
+  std::vector<Terms::Equation> out;
+  out.reserve(equations.size());
+  for (auto it = equations.rbegin(); it != equations.rend(); ++it) out.push_back(it->first);
+  return out;
+}
+
+Equations add_fresh_flags(const std::vector<Terms::Equation>& equations) {
+  Equations out;
+  out.reserve(equations.size());
+  for (auto it = equations.rbegin(); it != equations.rend(); ++it) out.emplace_back(*it, false);
+  return out;
+}
+
+Equations refresh_flags(const Equations& equations) {
+  Equations out;
+  out.reserve(equations.size());
+  for (auto it = equations.rbegin(); it != equations.rend(); ++it)
+    out.emplace_back(it->first, false);
+  return out;
+}
+
+}  // namespace Huet
