@@ -8,6 +8,7 @@
 #pragma once
 
 #include <optional>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -44,6 +45,11 @@ std::optional<Substitution> unify(const Term& s, const Term& t);
 // One substitution mapping every pattern (first member) onto its subject, or nothing.
 std::optional<Substitution> matchs(const TermPairs& pairs);
 std::optional<Substitution> match_with(const Term& pattern, const Term& subject);
+// needs: sigma holds the bindings of earlier pattern/subject pairs (or nothing).
+// changes: sigma, extended by the bindings that map pattern onto subject (left in an unspecified
+// state on failure).
+// returns: whether the match succeeded.
+bool match_into(const Term& pattern, const Term& subject, Substitution& sigma);
 
 // One substitution maps a onto b (both sides).
 bool rule_generalization(const Rule& a, const Rule& b);
@@ -51,6 +57,14 @@ bool rule_generalization(const Rule& a, const Rule& b);
 bool rule_instance(const Rule& a, const Rule& b);
 // p matches t or some subterm of t (pre-order search).
 bool try_match_subterm(const Term& p, const Term& t);
+
+// Canonical numbering state: the number of every variable met so far, and the last number given
+// out (-1 before the first).
+using CanonTable = std::unordered_map<Variable, long, VariableHash>;
+// changes: table and counter (variables not yet numbered get the next numbers, in order of first
+// occurrence, left to right).
+// returns: t with every variable replaced by the variable "X" suffixed with its number.
+Term _canon(CanonTable& table, long& counter, const Term& t);
 
 // Canonical form: variables renamed to X0, X1, ... in order of first occurrence, the right side
 // numbered before the left side with one shared numbering.
