@@ -8,8 +8,13 @@ reproduces it. The cactus plot shows, for every time limit t, how many problems 
 solved within t.
 """
 import csv
+import importlib.util
+import json
 import os
+import shutil
 import statistics
+import subprocess
+import sys
 
 from . import korvath_output
 
@@ -156,30 +161,28 @@ def write_markdown(path, results, meta, plot_name):
         f.write("\n".join(out) + "\n")
 
 
+def _python_with_matplotlib():
+    if importlib.util.find_spec("matplotlib") is not None:
+        return sys.executable
+    for candidate in ("/usr/bin/python3", shutil.which("python3")):
+        if candidate and subprocess.run([candidate, "-c", "import matplotlib"],
+                                        capture_output=True).returncode == 0:
+            return candidate
+    return None
+
+
 def write_cactus(path, results, timeout, title):
-    """Writes the cactus plot; returns False (with the reason) when matplotlib is missing."""
-    try:
-        import matplotlib
-        matplotlib.use("Agg")
-        import matplotlib.pyplot as plt
-    except ImportError as e:
-        return False, f"matplotlib is not available ({e}); install python3-matplotlib"
-    series = [("korvath", sorted(r.seconds for r in results if r.solved))]
+    """Writes the cactus plot; returns (False, reason) when no Python with matplotlib is found."""
+    python = _python_with_matplotlib()
+    if python is None:
+        return False, "matplotlib is not available; install python3-matplotlib"
+    series = [["korvath", [r.seconds for r in results if r.solved]]]
     if any(r.e is not None for r in results):
-        series.append(("E", sorted(r.e.seconds for r in results if r.e is not None and r.e.decided)))
-    fig, ax = plt.subplots(figsize=(7, 4.5))
-    for label, times in series:
-        times = [max(t, 0.01) for t in times]
-        xs = [0.01] + times + [max(timeout, times[-1] if times else 0)]
-        ys = [0] + list(range(1, len(times) + 1)) + [len(times)]
-        ax.step(xs, ys, where="post", label=f"{label} ({len(times)} solved)")
-    ax.set_xscale("log")
-    ax.set_xlabel("time limit (s, wall clock)")
-    ax.set_ylabel("problems solved")
-    ax.set_title(f"{title}: {len(results)} problems, {timeout} s limit")
-    ax.grid(True, which="both", alpha=0.3)
-    ax.legend(loc="upper left")
-    fig.tight_layout()
-    fig.savefig(path, dpi=110)
-    plt.close(fig)
+        series.append(["E", [r.e.seconds for r in results if r.e is not None and r.e.decided]])
+    data = {"path": path, "timeout": timeout, "series": series,
+            "title": f"{title}: {len(results)} problems, {timeout} s limit"}
+    done = subprocess.run([python, os.path.join(os.path.dirname(__file__), "cactus.py")],
+                          input=json.dumps(data), text=True, capture_output=True)
+    if done.returncode != 0:
+        return False, done.stderr.strip().split("\n")[-1]
     return True, ""
