@@ -84,8 +84,9 @@ def _one_run(eprover, text, timeout):
         f.write(text)
         path = f.name
     try:
-        argv = [eprover, "--tptp-in", "--auto", "-s", f"--cpu-limit={max(1, int(timeout))}", path]
-        return processes.run_measured(argv, timeout + 5)
+        # The wall-clock limit is the one korvath has; the CPU limit is only a backstop.
+        argv = [eprover, "--tptp-in", "--auto", "-s", f"--cpu-limit={int(timeout) + 1}", path]
+        return processes.run_measured(argv, timeout)
     finally:
         os.unlink(path)
 
