@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "termination/aprove.hpp"
+#include "termination/status.hpp"
 #include "terms/terms.hpp"
 
 namespace Checker {
@@ -13,11 +15,12 @@ namespace Checker {
 enum class Kind { AProVE, TPA };
 
 // Settings.
-extern Kind current_checker;       // AProVE at start
-extern std::string aprove_command;  // "aprove" at start; the command of whichever prover is selected
+extern Kind current_checker;  // AProVE at start
+extern std::string
+    aprove_command;  // "aprove" at start; the command of whichever prover is selected
 
-void use_aprove();  // selects AProVE and resets the command to "aprove"
-void use_tpa();     // selects TPA and sets the command to "tpa"
+void use_aprove();           // selects AProVE and resets the command to "aprove"
+void use_tpa();              // selects TPA and sets the command to "tpa"
 std::string checker_name();  // "AProVE" or "TPA"
 
 // Statistics, never reset.  Durations in wall-clock seconds.
@@ -40,6 +43,29 @@ bool is_terminating(const std::vector<Terms::Rule>& rules,
 // Stops the selected client's prover, if one runs.  Registered as an exit action at start-up by
 // Checker::initialize.
 void shutdown();
+
+// What each prover client offers; one entry per Kind, in the order of Kind.
+struct CheckerClient {
+  const char* name;             // "AProVE" or "TPA"
+  const char* default_command;  // "aprove" or "tpa"
+  Aprove::ProverHandle& (*get_handle)(const std::string& command);
+  void (*tell)(Aprove::ProverHandle& handle, const std::string& text);
+  Status::CheckerStatus (*ask)(Aprove::ProverHandle& handle);
+  void (*shutdown)();
+};
+const CheckerClient& client(Kind kind);
+
+// The operations of the client selected by current_checker at the time of the call.
+Aprove::ProverHandle& get_handle(const std::string& command);
+void tell(Aprove::ProverHandle& handle, const std::string& text);
+Status::CheckerStatus ask(Aprove::ProverHandle& handle);
+
+// Wall-clock time of day in seconds, with microsecond resolution.
+double time_of_day();
+
+// A wait as the checker's trace writes it: "%.12g", plus "." when that is only digits and
+// minus signs.
+std::string string_of_wait(double seconds);
 
 // Registers the exit actions (normal and signal-safe) that stop the provers.  Called once at
 // program start.

@@ -71,7 +71,7 @@ def read_table(path):
     """Maps the tuple of rule lines of each entry to its verdict."""
     table = {}
     verdict, rules = None, []
-    with open(path, encoding="utf-8") as f:
+    with open(path, encoding="utf-8", newline="") as f:
         lines = f.read().split("\n")
     for line in lines + [""]:
         if verdict is None:
