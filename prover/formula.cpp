@@ -27,6 +27,7 @@ void trim(Bits& a) {
 }  // namespace
 
 Formula::Formula() : solver_(std::make_unique<CaDiCaL::Solver>()) {
+  solver_->set("quiet", 1);  // the solver must never write to our standard output
   solver_->add(1);
   solver_->add(0);
 }

@@ -82,7 +82,6 @@ class LoopSearch {
   void extend_backward(const Derivation& d) {
     for (const Position& q : function_positions(bank_, d.start)) {
       for (int j = 0; j < static_cast<int>(trs_.rules.size()); ++j) {
-        if (bank_.is_variable(trs_.rules[j].rhs)) continue;
         Substitution renaming;
         TermId l = rename_apart(bank_, trs_.rules[j].lhs, renaming);
         TermId r = rename_apart(bank_, trs_.rules[j].rhs, renaming);

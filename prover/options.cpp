@@ -24,6 +24,8 @@ Options parse_options(const std::vector<std::string>& args) {
     if (a == "--help" || a == "-h") return Options{Mode::Help, kDefaultTimeoutMs, {}};
     if (a == "--tpa") {
       one_shot = true;
+    } else if (a == "--trace") {
+      options.trace = true;
     } else if (a == "--timeout-ms") {
       if (i + 1 == args.size()) throw UsageError("--timeout-ms needs a value");
       options.timeout_ms = parse_budget(args[++i]);
@@ -63,6 +65,7 @@ std::string help_text() {
          "\n"
          "Options:\n"
          "  --timeout-ms N  time budget per question in milliseconds (default 2000)\n"
+         "  --trace         write the time each technique takes to standard error\n"
          "  --help          show this text\n"
          "\n"
          "Malformed input is reported on standard error with exit status 2.\n";

@@ -18,6 +18,7 @@ enum class Mode { Persistent, OneShot, Files, Help };
 struct Options {
   Mode mode = Mode::Persistent;
   long timeout_ms = kDefaultTimeoutMs;
+  bool trace = false;
   std::vector<std::string> files;
 };
 

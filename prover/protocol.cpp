@@ -67,7 +67,7 @@ Answer answer(Prover& prover, const std::string& text, const Options& options) {
 }  // namespace
 
 int run_persistent(std::istream& in, std::ostream& out, std::ostream& err, const Options& options) {
-  Prover prover;
+  Prover prover(options.trace ? &err : nullptr);
   std::string question, line;
   while (std::getline(in, line)) {
     if (!is_period_line(line)) {
@@ -94,7 +94,7 @@ int run_persistent(std::istream& in, std::ostream& out, std::ostream& err, const
 int run_one_shot(std::istream& in, std::ostream& out, std::ostream& err, const Options& options) {
   std::stringstream text;
   text << in.rdbuf();
-  Prover prover;
+  Prover prover(options.trace ? &err : nullptr);
   try {
     out << one_shot_word(answer(prover, text.str(), options).verdict) << std::endl;
   } catch (const ParseError& e) {
@@ -105,7 +105,7 @@ int run_one_shot(std::istream& in, std::ostream& out, std::ostream& err, const O
 }
 
 int run_files(std::ostream& out, std::ostream& err, const Options& options) {
-  Prover prover;
+  Prover prover(options.trace ? &err : nullptr);
   int status = 0;
   for (std::size_t i = 0; i < options.files.size(); ++i) {
     const std::string& file = options.files[i];

@@ -1,6 +1,8 @@
 // The strategy (see prover.hpp).
 #include "prover.hpp"
 
+#include <ostream>
+
 #include "dp_search.hpp"
 #include "kbo_search.hpp"
 #include "loop_search.hpp"
@@ -36,6 +38,12 @@ std::optional<TerminationProof> find_poly(const Trs& trs, const Deadline& deadli
 }
 
 }  // namespace
+
+void Prover::note(const char* technique, Deadline::Clock::time_point start, const char* outcome) {
+  if (!trace_) return;
+  std::chrono::duration<double, std::milli> took = Deadline::Clock::now() - start;
+  *trace_ << "  " << technique << ": " << outcome << " after " << took.count() << " ms\n";
+}
 
 bool Prover::accept(Trs& trs, const TerminationProof& proof, Answer& answer,
                     const std::string& technique) {
@@ -86,18 +94,24 @@ Answer Prover::search(Trs& trs, const Deadline& deadline) {
        },
        "dp"},
   };
-  if (auto witness = find_loop(trs, deadline, LoopSearchLimits::quick()))
-    if (check_loop(trs, *witness)) return no_answer(trs, *witness, "loop");
+  auto start = Deadline::Clock::now();
+  auto quick = find_loop(trs, deadline, LoopSearchLimits::quick());
+  note("quick loop search", start, quick ? "found" : "failed");
+  if (quick && check_loop(trs, *quick)) return no_answer(trs, *quick, "loop");
   for (const auto& [finder, name] : finders) {
+    start = Deadline::Clock::now();
     auto proof = finder(trs, deadline);
+    note(name, start, proof ? "found" : "failed");
     if (!proof || !accept(trs, *proof, answer, name)) continue;
     if (!std::holds_alternative<DpProof>(*proof))
       cache_.push_front(remember(trs.signature, *proof));
     if (cache_.size() > kCacheSize) cache_.pop_back();
     return answer;
   }
-  if (auto witness = find_loop(trs, deadline, LoopSearchLimits::thorough()))
-    if (check_loop(trs, *witness)) return no_answer(trs, *witness, "loop");
+  start = Deadline::Clock::now();
+  auto loop = find_loop(trs, deadline, LoopSearchLimits::thorough());
+  note("loop search", start, loop ? "found" : "failed");
+  if (loop && check_loop(trs, *loop)) return no_answer(trs, *loop, "loop");
   return Answer{Verdict::Maybe, "none", "no technique succeeded", "no proof found\n"};
 }
 

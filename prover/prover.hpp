@@ -12,6 +12,7 @@
 #pragma once
 
 #include <deque>
+#include <iosfwd>
 
 #include "deadline.hpp"
 #include "proof.hpp"
@@ -22,6 +23,8 @@ namespace Termination {
 
 class Prover {
  public:
+  // Needs: trace, when given, outlives the prover; each technique's time is written there.
+  explicit Prover(std::ostream* trace = nullptr) : trace_(trace) {}
   // Changes: may remember the proof of a YES for later questions.
   // Returns: the answer for trs within the deadline (TimedOut when it ran out first).
   Answer decide(Trs& trs, const Deadline& deadline);
@@ -33,6 +36,9 @@ class Prover {
   bool accept(Trs& trs, const TerminationProof& proof, Answer& answer, const std::string& tech);
   bool try_cache(Trs& trs, Answer& answer);
 
+  void note(const char* technique, Deadline::Clock::time_point start, const char* outcome);
+
+  std::ostream* trace_;
   std::deque<CachedProof> cache_;
   int rejections_ = 0;
 };
