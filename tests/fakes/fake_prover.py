@@ -153,7 +153,8 @@ def split_question(text):
         elif line == "(RULES ":
             in_rules = True
         elif in_rules:
-            if line.endswith(")"):
+            # A rule is balanced; the last one carries the list's closing parenthesis.
+            if line.count("(") < line.count(")") and line.endswith(")"):
                 rules.append(line[:-1])
                 return variables, rules
             rules.append(line)
