@@ -17,7 +17,7 @@ std::vector<bool> defined_symbols(const Trs& trs) {
 }
 
 TermId mark(Trs& trs, TermId t, const std::vector<SymbolId>& tuple) {
-  return trs.bank.apply(tuple[trs.bank.symbol_of(t)], trs.bank.args(t));
+  return trs.bank.apply(tuple[trs.bank.symbol_of(t)], trs.bank.copy_args(t));
 }
 
 void add_pairs(DpProblem& problem, const Rule& rule, const std::vector<bool>& defined,
@@ -37,7 +37,7 @@ void add_pairs(DpProblem& problem, const Rule& rule, const std::vector<bool>& de
 TermId cap(Trs& trs, TermId t) {
   TermBank& bank = trs.bank;
   if (bank.is_variable(t)) return bank.variable(bank.fresh_variable());
-  std::vector<TermId> args = bank.args(t);  // a copy: capping adds nodes to the bank
+  std::vector<TermId> args = bank.copy_args(t);  // a copy: capping adds nodes to the bank
   for (TermId& a : args) a = cap(trs, a);
   TermId u = bank.apply(bank.symbol_of(t), std::move(args));
   for (const Rule& rule : trs.rules)

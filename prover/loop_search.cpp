@@ -65,6 +65,7 @@ class LoopSearch {
 
   void extend_forward(const Derivation& d) {
     for (const Position& q : function_positions(bank_, d.end)) {
+      deadline_.check();
       for (int j = 0; j < static_cast<int>(trs_.rules.size()); ++j) {
         Substitution renaming;
         TermId l = rename_apart(bank_, trs_.rules[j].lhs, renaming);
@@ -81,6 +82,7 @@ class LoopSearch {
 
   void extend_backward(const Derivation& d) {
     for (const Position& q : function_positions(bank_, d.start)) {
+      deadline_.check();
       for (int j = 0; j < static_cast<int>(trs_.rules.size()); ++j) {
         Substitution renaming;
         TermId l = rename_apart(bank_, trs_.rules[j].lhs, renaming);

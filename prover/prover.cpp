@@ -87,12 +87,12 @@ Answer Prover::search(Trs& trs, const Deadline& deadline) {
          return std::nullopt;
        },
        "kbo"},
-      {find_poly, "poly"},
       {[](const Trs& t, const Deadline& d) -> std::optional<TerminationProof> {
          if (auto p = find_dp_proof(t, d)) return *p;
          return std::nullopt;
        },
        "dp"},
+      {find_poly, "poly"},
   };
   auto start = Deadline::Clock::now();
   auto quick = find_loop(trs, deadline, LoopSearchLimits::quick());
@@ -116,9 +116,11 @@ Answer Prover::search(Trs& trs, const Deadline& deadline) {
 }
 
 Answer Prover::decide(Trs& trs, const Deadline& deadline) {
+  auto start = Deadline::Clock::now();
   try {
     return search(trs, deadline);
   } catch (const TimeUp&) {
+    note("time-out", start, "reached");
     return Answer{Verdict::TimedOut, "timeout", "time budget exhausted", "time budget exhausted\n"};
   }
 }

@@ -21,39 +21,59 @@ SymbolId Signature::find(const std::string& name) const {
   return it == index_.end() ? -1 : it->second;
 }
 
-std::size_t NodeHash::operator()(const Node& node) const {
-  std::size_t h = static_cast<std::size_t>(node.head) * 0x9E3779B97F4A7C15ULL;
-  for (TermId a : node.args) h = (h ^ static_cast<std::size_t>(a)) * 0x100000001B3ULL;
-  return h;
+std::size_t TermBank::hash(std::int32_t head, std::span<const TermId> args) const {
+  std::size_t h = static_cast<std::size_t>(head) * 0x9E3779B97F4A7C15ULL;
+  for (TermId a : args) h = (h ^ static_cast<std::size_t>(a)) * 0x100000001B3ULL;
+  return h ^ (h >> 29);
 }
 
 TermId TermBank::variable(VarId v) {
   if (v >= next_fresh_) next_fresh_ = v + 1;
-  return intern(Node{-v - 1, {}});
+  return intern(-v - 1, {});
 }
 
-TermId TermBank::apply(SymbolId f, std::vector<TermId> args) {
-  return intern(Node{f, std::move(args)});
+TermId TermBank::apply(SymbolId f, const std::vector<TermId>& args) {
+  return intern(f, args);
 }
 
 void TermBank::reserve_variables(VarId v) {
   next_fresh_ = std::max(next_fresh_, v);
 }
 
-TermId TermBank::intern(Node node) {
-  auto it = index_.find(node);
-  if (it != index_.end()) return it->second;
+void TermBank::grow_table() {
+  std::vector<TermId> table(table_.size() * 2, -1);
+  std::size_t mask = table.size() - 1;
+  for (TermId t = 0; t < count(); ++t) {
+    std::size_t i = hash(heads_[t], args(t)) & mask;
+    while (table[i] >= 0) i = (i + 1) & mask;
+    table[i] = t;
+  }
+  table_ = std::move(table);
+}
+
+TermId TermBank::intern(std::int32_t head, std::span<const TermId> args) {
+  std::size_t mask = table_.size() - 1;
+  std::size_t i = hash(head, args) & mask;
+  for (; table_[i] >= 0; i = (i + 1) & mask) {
+    TermId t = table_[i];
+    auto known = this->args(t);
+    if (heads_[t] == head && std::equal(known.begin(), known.end(), args.begin(), args.end()))
+      return t;
+  }
   int size = 1;
   int depth = 0;
-  for (TermId a : node.args) {
+  for (TermId a : args) {
     size += sizes_[a];
     depth = std::max(depth, depths_[a]);
   }
-  TermId id = static_cast<TermId>(nodes_.size());
-  nodes_.push_back(node);
+  TermId id = count();
+  heads_.push_back(head);
+  arena_.insert(arena_.end(), args.begin(), args.end());
+  offsets_.push_back(static_cast<std::int32_t>(arena_.size()));
   sizes_.push_back(size);
   depths_.push_back(depth + 1);
-  index_.emplace(std::move(node), id);
+  table_[i] = id;
+  if (static_cast<std::size_t>(count()) * 2 > table_.size()) grow_table();
   return id;
 }
 

@@ -5,11 +5,13 @@
 // equality of terms is equality of ids and every map keyed by terms (the memo tables of the
 // ordering encoders, the narrowing search) is keyed by plain integers. A node holds its head and
 // the ids of its arguments; a negative head is a variable, a head >= 0 a function symbol of the
-// question's Signature. Nodes are never removed: a question builds a few thousand terms at most and
-// the bank dies with the question.
+// question's Signature. Nodes are never removed and live in a few flat arrays (heads, argument
+// offsets into one shared arena, sizes), found again through an open-addressing hash table, so a
+// bank of a million terms is built and freed with a handful of allocations.
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -37,31 +39,31 @@ class Signature {
   std::unordered_map<std::string, SymbolId> index_;
 };
 
-struct Node {
-  std::int32_t head;  // >= 0: function symbol; < 0: variable number -(head + 1)
-  std::vector<TermId> args;
-  bool operator==(const Node& other) const = default;
-};
-
-struct NodeHash {
-  std::size_t operator()(const Node& node) const;
-};
-
 class TermBank {
  public:
   // Returns: the term made of the variable v (v >= 0).
   TermId variable(VarId v);
   // Needs: args.size() equal to the arity of f. Returns: the term f(args).
-  TermId apply(SymbolId f, std::vector<TermId> args);
+  TermId apply(SymbolId f, const std::vector<TermId>& args);
 
-  bool is_variable(TermId t) const { return nodes_[t].head < 0; }
-  VarId variable_of(TermId t) const { return -nodes_[t].head - 1; }
-  SymbolId symbol_of(TermId t) const { return nodes_[t].head; }
-  const std::vector<TermId>& args(TermId t) const { return nodes_[t].args; }
+  bool is_variable(TermId t) const { return heads_[t] < 0; }
+  VarId variable_of(TermId t) const { return -heads_[t] - 1; }
+  SymbolId symbol_of(TermId t) const { return heads_[t]; }
+  // Returns: the arguments of t. The view is invalidated when the bank grows, so callers that
+  // build terms while walking arguments take a copy (copy_args).
+  std::span<const TermId> args(TermId t) const {
+    return {arena_.data() + offsets_[t], static_cast<std::size_t>(offsets_[t + 1] - offsets_[t])};
+  }
+  std::vector<TermId> copy_args(TermId t) const {
+    auto a = args(t);
+    return {a.begin(), a.end()};
+  }
   // Returns: number of symbol and variable occurrences of t.
   int size(TermId t) const { return sizes_[t]; }
   // Returns: the length of the longest path from the root of t to a leaf, counting nodes.
   int depth(TermId t) const { return depths_[t]; }
+  // Returns: how many distinct terms the bank holds.
+  int count() const { return static_cast<int>(heads_.size()); }
 
   // Returns: a variable number never returned before by this bank and larger than every
   // variable number used so far.
@@ -70,12 +72,17 @@ class TermBank {
   void reserve_variables(VarId v);
 
  private:
-  TermId intern(Node node);
+  TermId intern(std::int32_t head, std::span<const TermId> args);
+  std::size_t hash(std::int32_t head, std::span<const TermId> args) const;
+  void grow_table();
 
-  std::vector<Node> nodes_;
+  // Node t has head heads_[t] and arguments arena_[offsets_[t] .. offsets_[t + 1]).
+  std::vector<std::int32_t> heads_;
+  std::vector<std::int32_t> offsets_{0};
+  std::vector<TermId> arena_;
   std::vector<int> sizes_;
   std::vector<int> depths_;
-  std::unordered_map<Node, TermId, NodeHash> index_;
+  std::vector<TermId> table_ = std::vector<TermId>(64, -1);  // open addressing, -1 = empty
   VarId next_fresh_ = 0;
 };
 

@@ -78,7 +78,7 @@ namespace {
 
 TermId replace_from(TermBank& bank, TermId t, const Position& p, std::size_t depth, TermId u) {
   if (depth == p.size()) return u;
-  std::vector<TermId> args = bank.args(t);
+  std::vector<TermId> args = bank.copy_args(t);
   args[p[depth]] = replace_from(bank, args[p[depth]], p, depth + 1, u);
   return bank.apply(bank.symbol_of(t), std::move(args));
 }
@@ -94,7 +94,7 @@ TermId apply(TermBank& bank, TermId t, const Substitution& sigma) {
     auto it = sigma.find(bank.variable_of(t));
     return it == sigma.end() ? t : it->second;
   }
-  std::vector<TermId> args = bank.args(t);
+  std::vector<TermId> args = bank.copy_args(t);
   bool changed = false;
   for (TermId& a : args) {
     TermId b = apply(bank, a, sigma);
@@ -158,7 +158,7 @@ bool unify_into(const TermBank& bank, TermId s, TermId t, Substitution& sigma) {
 TermId resolve(TermBank& bank, TermId t, const Substitution& triangular) {
   t = walk(bank, t, triangular);
   if (bank.is_variable(t)) return t;
-  std::vector<TermId> args = bank.args(t);
+  std::vector<TermId> args = bank.copy_args(t);
   for (TermId& a : args) a = resolve(bank, a, triangular);
   return bank.apply(bank.symbol_of(t), std::move(args));
 }
