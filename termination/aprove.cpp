@@ -88,7 +88,7 @@ class ExitSignalsBlocked {
 // ---- creating the child ----------------------------------------------------------------------
 
 [[noreturn]] void fail_start(const std::string& command, const std::string& what, int error) {
-  throw Korvath::Failure("Could not start the termination prover \"" + command + "\" (" + what +
+  throw Korvath::Failure("Could not start the termination prover `" + command + "' (" + what +
                          ": " + std::strerror(error) + ")");
 }
 
@@ -176,7 +176,7 @@ void reap(pid_t pid) {
 }
 
 std::string prover_label(const ProverHandle& h) {
-  return h.client + " (command \"" + h.command + "\")";
+  return h.client + " (command `" + h.command + "')";
 }
 
 }  // namespace
@@ -212,8 +212,8 @@ ProverHandle start(const std::string& command, const std::string& client) {
   ExitSignalsBlocked blocked;
   const int slot = free_slot();
   if (slot < 0)
-    throw Korvath::Failure("Could not start the termination prover \"" + command +
-                           "\" (too many prover processes)");
+    throw Korvath::Failure("Could not start the termination prover `" + command +
+                           "' (too many prover processes)");
   Pipe to_child = make_pipe(command);
   Pipe from_child;
   try {
@@ -256,8 +256,8 @@ void flush(ProverHandle& h) {
     int error = h.to_prover < 0 ? EBADF : errno;
     if (error == EINTR) continue;
     h.pending.erase(0, sent);
-    throw Korvath::Failure("The termination prover \"" + h.command +
-                           "\" could not be run or stopped reading (write failed: " +
+    throw Korvath::Failure("The termination prover `" + h.command +
+                           "' could not be run or stopped reading (write failed: " +
                            std::strerror(error) + "); give its command with --cmd");
   }
   h.pending.clear();

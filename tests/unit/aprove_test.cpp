@@ -1,11 +1,12 @@
 // The AProVE client against the fake provers of tests/fakes: the bytes of a question, process
 // reuse and restart, the verdict table, and provers that misbehave.
+#include "termination/aprove.hpp"
+
 #include <gtest/gtest.h>
 
 #include "driver/exit.hpp"
 #include "driver/failure.hpp"
 #include "fake_provers.hpp"
-#include "termination/aprove.hpp"
 #include "termination/checker.hpp"
 
 namespace {
@@ -143,23 +144,23 @@ TEST_F(AproveClient, AProverThatExitedBeforeReadingIsABrokenPipeNamingTheCommand
   Aprove::ProverHandle& handle = Aprove::get_handle(command);
   FakeProvers::wait_until_exited(handle.pid);
   EXPECT_EQ(failure_of(command),
-            "The termination prover \"" + command +
-                "\" could not be run or stopped reading (write failed: Broken pipe); give its "
+            "The termination prover `" + command +
+                "' could not be run or stopped reading (write failed: Broken pipe); give its "
                 "command with --cmd");
 }
 
 TEST_F(AproveClient, AProverThatEndsItsOutputBeforeAnsweringIsAnEndOfFileFailure) {
   const std::string command = misbehaving("--mode exit-after-reading");
-  EXPECT_EQ(failure_of(command), "AProVE (command \"" + command +
-                                     "\") ended its output while korvath was reading the first "
+  EXPECT_EQ(failure_of(command), "AProVE (command `" + command +
+                                     "') ended its output while korvath was reading the first "
                                      "answer line; is --cmd right?");
 }
 
 TEST_F(AproveClient, AnAnswerCutShortAfterTheFirstLineIsAnEndOfFileFailure) {
   // Reads the question, answers one line instead of three and exits.
   const std::string command = "head -n 3 >/dev/null; printf 'true\\n'";
-  EXPECT_EQ(failure_of(command), "AProVE (command \"" + command +
-                                     "\") ended its output while korvath was reading the second "
+  EXPECT_EQ(failure_of(command), "AProVE (command `" + command +
+                                     "') ended its output while korvath was reading the second "
                                      "answer line; is --cmd right?");
 }
 

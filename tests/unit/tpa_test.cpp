@@ -1,12 +1,13 @@
 // The TPA client against the fake provers: one process per question, the bytes of a question,
 // the verdict table, and the process left behind only by a failed question.
+#include "termination/tpa.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 
 #include "driver/failure.hpp"
 #include "fake_provers.hpp"
-#include "termination/tpa.hpp"
 
 namespace {
 
@@ -110,8 +111,8 @@ TEST_F(TpaClient, ANewQuestionAfterAFailedOneStopsTheOldProcess) {
 
 TEST_F(TpaClient, AProverThatEndsItsOutputBeforeAnsweringIsAnEndOfFileFailure) {
   const std::string command = misbehaving("--tpa --mode exit-after-reading");
-  EXPECT_EQ(failure_of(command), "TPA (command \"" + command +
-                                     "\") ended its output while korvath was reading the answer "
+  EXPECT_EQ(failure_of(command), "TPA (command `" + command +
+                                     "') ended its output while korvath was reading the answer "
                                      "line; is --cmd right?");
 }
 
@@ -124,8 +125,8 @@ TEST_F(TpaClient, AProverThatExitedBeforeReadingIsABrokenPipe) {
     Tpa::ask(handle);
     FAIL() << "no failure";
   } catch (const Korvath::Failure& f) {
-    EXPECT_EQ(f.message(), "The termination prover \"" + command +
-                               "\" could not be run or stopped reading (write failed: Broken "
+    EXPECT_EQ(f.message(), "The termination prover `" + command +
+                               "' could not be run or stopped reading (write failed: Broken "
                                "pipe); give its command with --cmd");
   }
 }
