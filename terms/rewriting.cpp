@@ -5,13 +5,16 @@
 // a reduct is normalized again from scratch.  The result depends only on the term (the rule list
 // being fixed for one call), so each call keeps a memo from terms to their normal forms: shared
 // subterms are normalized once, and the subterms that a reduct takes over from the matched term
-// are recognised as normal at once.  Terms are hash-consed, so the memo is keyed by node.  The
-// walk uses an explicit stack, so neither deep terms nor long rewrite sequences deepen the call
-// stack.  Before matching, a rule is skipped cheaply when its left side's root symbol, arity or
-// size rule it out, and a ground left side is compared by identity.
+// are recognised as normal at once.  Terms are hash-consed, so the memo is keyed by node (an
+// open-addressing table).  The walk uses an explicit stack, so neither deep terms nor long rewrite
+// sequences deepen the call stack.  Most calls normalize small terms, so the memo and the stacks
+// are kept, emptied, from one call to the next instead of being allocated each time.  Before
+// matching, a rule is skipped cheaply when its left side's root symbol, arity or size rule it out,
+// and a ground left side is compared by identity.
 #include "terms/rewriting.hpp"
 
-#include <unordered_map>
+#include <cstdint>
+#include <span>
 
 #include "driver/debug.hpp"
 #include "driver/prefs.hpp"
@@ -37,8 +40,11 @@ struct RuleKey {
 
 class RootStepper {
  public:
-  explicit RootStepper(const std::vector<Rule>& rules) {
-    keys_.reserve(rules.size());
+  // changes: keys and sigma are taken over as working storage.
+  RootStepper(const std::vector<Rule>& rules, std::vector<RuleKey>& keys,
+              Terms::Substitution& sigma)
+      : keys_(keys), sigma_(sigma) {
+    keys_.clear();
     for (const Rule& r : rules) {
       const Term& l = r.lhs;
       bool any = l.is_var();
@@ -68,58 +74,135 @@ class RootStepper {
   }
 
  private:
-  std::vector<RuleKey> keys_;
-  Terms::Substitution sigma_;
+  std::vector<RuleKey>& keys_;
+  Terms::Substitution& sigma_;
+};
+
+// A map from terms to terms, keyed by node: open addressing with linear probing over a
+// power-of-two table.  Clearing touches only the slots in use, so one table can serve many short
+// normalizations in a row.
+class Memo {
+ public:
+  const Term* find(const Term& key) const {
+    if (slots_.empty()) return nullptr;
+    for (size_t i = home(key);; i = (i + 1) & mask()) {
+      const Slot& s = slots_[i];
+      if (s.key.is_null()) return nullptr;
+      if (s.key == key) return &s.value;
+    }
+  }
+
+  void put(const Term& key, const Term& value) {
+    if (2 * (used_.size() + 1) > slots_.size()) grow();
+    size_t i = home(key);
+    while (!slots_[i].key.is_null() && !(slots_[i].key == key)) i = (i + 1) & mask();
+    if (slots_[i].key.is_null()) {
+      slots_[i].key = key;
+      used_.push_back(i);
+    }
+    slots_[i].value = value;
+  }
+
+  size_t size() const { return used_.size(); }
+
+  // Empties the table; a table grown large is given back.
+  void clear() {
+    if (slots_.size() > kKeptSlots) {
+      slots_ = std::vector<Slot>();
+    } else {
+      for (size_t i : used_) slots_[i] = Slot();
+    }
+    used_.clear();
+  }
+
+ private:
+  struct Slot {
+    Term key;  // null when free
+    Term value;
+  };
+  static constexpr size_t kKeptSlots = size_t(1) << 14;
+
+  size_t mask() const { return slots_.size() - 1; }
+  size_t home(const Term& key) const {
+    auto bits = reinterpret_cast<uintptr_t>(key.node());
+    return static_cast<size_t>((bits >> 4) * 0x9e3779b97f4a7c15ULL) & mask();
+  }
+
+  void grow() {
+    std::vector<Slot> old = std::move(slots_);
+    slots_ = std::vector<Slot>(old.empty() ? 64 : 2 * old.size());
+    used_.clear();
+    for (Slot& s : old)
+      if (!s.key.is_null()) put(s.key, s.value);
+  }
+
+  std::vector<Slot> slots_;
+  std::vector<size_t> used_;
 };
 
 // The memo is dropped when it grows past this many entries, which bounds the memory of one very
 // long normalization (the memo is only a cache: dropping it loses no result).
-constexpr size_t memo_limit = 1 << 20;
+constexpr size_t memo_limit = size_t(1) << 20;
+
+// One application being normalized.  Its argument normal forms collect in done from args_base
+// on; every term whose normal form is this frame's result (the original term, rebuilt terms and
+// reducts) collects in same_nf from same_nf_base on.
+struct Frame {
+  Term term;
+  size_t next;
+  size_t args_base;
+  size_t same_nf_base;
+};
+
+// Working storage of one normalization, kept between calls to save allocations.  Empty between
+// calls (apart from capacity), so it holds no term alive.
+struct Workspace {
+  bool busy = false;
+  Memo memo;
+  std::vector<Frame> stack;
+  std::vector<Term> done;
+  std::vector<Term> same_nf;
+  std::vector<RuleKey> keys;
+  Terms::Substitution sigma;
+};
 
 class Normalizer {
  public:
-  explicit Normalizer(const std::vector<Rule>& rules) : stepper_(rules) {}
+  Normalizer(const std::vector<Rule>& rules, Workspace& w)
+      : w_(w), stepper_(rules, w.keys, w.sigma) {}
+
+  ~Normalizer() {
+    w_.memo.clear();
+    w_.stack.clear();
+    w_.done.clear();
+    w_.same_nf.clear();
+    w_.sigma.mutable_bindings().clear();
+  }
 
   Term run(const Term& t) {
     if (t.is_var()) return t;
-    if (const Term* known = lookup(t)) return *known;
     open(t);
-    while (!stack_.empty()) advance();
-    Term result = std::move(done_.back());
-    done_.pop_back();
+    while (!w_.stack.empty()) advance();
+    Term result = std::move(w_.done.back());
+    w_.done.pop_back();
     return result;
   }
 
  private:
-  // One application being normalized.  Its argument normal forms collect in done_ from
-  // args_base on; every term whose normal form is this frame's result (the original term,
-  // rebuilt terms and reducts) collects in same_nf_ from same_nf_base on.
-  struct Frame {
-    Term term;
-    size_t next;
-    size_t args_base;
-    size_t same_nf_base;
-  };
-
-  const Term* lookup(const Term& t) const {
-    auto found = memo_.find(t);
-    return found == memo_.end() ? nullptr : &found->second;
-  }
-
   void open(const Term& t) {
-    stack_.push_back({t, 0, done_.size(), same_nf_.size()});
-    same_nf_.push_back(t);
+    w_.stack.push_back({t, 0, w_.done.size(), w_.same_nf.size()});
+    w_.same_nf.push_back(t);
   }
 
   // One move of the walk: visit the next argument of the top frame, or rewrite at its root.
   void advance() {
-    Frame& top = stack_.back();
+    Frame& top = w_.stack.back();
     auto args = top.term.args();
     if (top.next < args.size()) {
       const Term& a = args[top.next++];
-      const Term* known = a.is_var() ? &a : lookup(a);
+      const Term* known = a.is_var() ? &a : w_.memo.find(a);
       if (known) {
-        done_.push_back(*known);
+        w_.done.push_back(*known);
       } else {
         Term child = a;  // top is invalidated by the push below
         open(child);
@@ -128,47 +211,59 @@ class Normalizer {
     }
     Term u = rebuilt(top);
     if (!(u == top.term)) {
-      if (const Term* known = lookup(u)) return finish(*known);
-      same_nf_.push_back(u);
+      if (const Term* known = w_.memo.find(u)) return finish(*known);
+      w_.same_nf.push_back(u);
     }
     std::optional<Term> v = stepper_.step(u);
     if (!v) return finish(u);
     if (v->is_var()) return finish(*v);
-    if (const Term* known = lookup(*v)) return finish(*known);
+    if (const Term* known = w_.memo.find(*v)) return finish(*known);
     top.term = std::move(*v);
     top.next = 0;
-    same_nf_.push_back(top.term);
+    w_.same_nf.push_back(top.term);
   }
 
   // The top frame's term with its arguments replaced by their normal forms.
   Term rebuilt(const Frame& top) {
     auto args = top.term.args();
-    std::span<const Term> nfs(done_.data() + top.args_base, args.size());
+    std::span<const Term> nfs(w_.done.data() + top.args_base, args.size());
     bool same = true;
     for (size_t i = 0; i < args.size() && same; ++i) same = nfs[i] == args[i];
     Term u = same ? top.term : Terms::app(top.term.name(), nfs);
-    done_.resize(top.args_base);
+    w_.done.resize(top.args_base);
     return u;
   }
 
   // Records n as the normal form of every term of the top frame and hands it to the parent.
   void finish(const Term& n) {
     Term result = n;  // n may live in the memo, which may be dropped below
-    if (memo_.size() > memo_limit) memo_.clear();
-    size_t base = stack_.back().same_nf_base;
-    for (size_t i = base; i < same_nf_.size(); ++i) memo_.insert_or_assign(same_nf_[i], result);
-    memo_.insert_or_assign(result, result);
-    same_nf_.resize(base);
-    stack_.pop_back();
-    done_.push_back(std::move(result));
+    if (w_.memo.size() > memo_limit) w_.memo.clear();
+    size_t base = w_.stack.back().same_nf_base;
+    for (size_t i = base; i < w_.same_nf.size(); ++i) w_.memo.put(w_.same_nf[i], result);
+    w_.memo.put(result, result);
+    w_.same_nf.resize(base);
+    w_.stack.pop_back();
+    w_.done.push_back(std::move(result));
   }
 
+  Workspace& w_;
   RootStepper stepper_;
-  std::unordered_map<Term, Term, Terms::TermHash> memo_;
-  std::vector<Frame> stack_;
-  std::vector<Term> done_;
-  std::vector<Term> same_nf_;
 };
+
+// The shared workspace, or a fresh one should a normalization ever start inside another.
+Term run_normalizer(const std::vector<Rule>& rules, const Term& t) {
+  static Workspace* shared = new Workspace();  // never destroyed: used until the very end
+  if (shared->busy) {
+    Workspace own;
+    return Normalizer(rules, own).run(t);
+  }
+  shared->busy = true;
+  struct Release {
+    bool& busy;
+    ~Release() { busy = false; }
+  } release{shared->busy};
+  return Normalizer(rules, *shared).run(t);
+}
 
 }  // namespace
 
@@ -178,12 +273,14 @@ std::optional<Term> rewrite(const std::vector<Rule>& rules, const Term& t) {
       if (auto sigma = Terms::match_with(r.lhs, t)) return Terms::lift(*sigma, r.rhs);
     return std::nullopt;
   }
-  return RootStepper(rules).step(t);
+  std::vector<RuleKey> keys;
+  Terms::Substitution sigma;
+  return RootStepper(rules, keys, sigma).step(t);
 }
 
 Term norm(const std::vector<Rule>& rules, const Term& t) {
   if (t.is_var() || rules.empty()) return t;
-  return Normalizer(rules).run(t);
+  return run_normalizer(rules, t);
 }
 
 Term normalize(const std::vector<Rule>& rules, const Term& t) {

@@ -164,6 +164,8 @@ TEST(MatchTest, DeepTerms) {
   EXPECT_EQ(show(Terms::match_with(deep, deep_a)), "X0:=a");
   EXPECT_TRUE(Terms::try_match_subterm(tower("s", 3, term("a")), deep_a));
   EXPECT_FALSE(Terms::try_match_subterm(term("g(X0)"), deep_a));
+  EXPECT_EQ(show(Terms::unify(term("X0"), deep)), "none");
+  EXPECT_EQ(Terms::unify(term("Y0"), deep)->bindings().size(), 1u);
   auto sigma = Terms::unify(deep, tower("s", 19990, term("Y0")));
   ASSERT_TRUE(sigma.has_value());
   EXPECT_EQ(Terms::lift(*sigma, term("Y0")), tower("s", 10, term("X0")));
