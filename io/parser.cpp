@@ -20,7 +20,10 @@ namespace {
 using Lexer::Kind;
 using Lexer::Token;
 
+// What an expected token of this kind is called in messages.
 std::string kind_name(Kind kind) {
+  if (kind == Kind::LSYM) return "a lower-case name";
+  if (kind == Kind::USYM) return "an upper-case name";
   return Lexer::describe(Token{kind, "", 0, 0});
 }
 

@@ -108,6 +108,9 @@ TEST(ParserTest, SyntaxErrorsNameThePlaceAndTheToken) {
   EXPECT_EQ(read("input_clause(c,axiom,[++equal(a,b)])"),
             "error: Syntax error in p.tptp at line 1, column 37: unexpected end of file, expected "
             "'.'");
+  EXPECT_EQ(read("input_clause(Name,axiom,[++equal(a,b)])."),
+            "error: Syntax error in p.tptp at line 1, column 14: unexpected 'Name', expected a "
+            "lower-case name");
   EXPECT_EQ(read(""),
             "error: Syntax error in p.tptp at line 1, column 1: unexpected end of file, expected "
             "'input_clause'");
