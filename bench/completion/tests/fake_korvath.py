@@ -1,5 +1,6 @@
 #!/usr/bin/env python3
 """Stands in for korvath in the runner's tests: prints what a script beside the problem says.
+With the single argument --version it prints a banner.
 
 For the problem file P (the last argument) it reads P.fake.json: {"stdout": text, "stderr": text,
 "status": int, "sleep": seconds, "child": seconds a left-behind child process sleeps}, writes the
@@ -11,6 +12,9 @@ import subprocess
 import sys
 import time
 
+if sys.argv[1:] == ["--version"]:
+    print("Korvath (fake)")
+    sys.exit(0)
 problem = sys.argv[-1]
 with open(problem + ".argv", "w") as f:
     f.write("\n".join(sys.argv[1:]) + "\n")
