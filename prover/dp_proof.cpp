@@ -49,6 +49,21 @@ std::optional<std::vector<int>> poly_removes(const DpProblem& problem, const DpS
   return strict;
 }
 
+std::optional<std::vector<int>> filtered_lpo_removes(const DpProblem& problem, const DpStep& step) {
+  const Trs& trs = problem.trs;
+  if (!well_formed(trs.signature, step.lpo)) return std::nullopt;
+  FilteredLpoComparer order(trs.bank, step.lpo);
+  for (int i : usable_rules(problem, step.component))
+    if (!order.weakly_greater(trs.rules[i].lhs, trs.rules[i].rhs)) return std::nullopt;
+  std::vector<int> strict;
+  for (int p : step.component) {
+    const Rule& pair = problem.pairs[p];
+    if (!order.weakly_greater(pair.lhs, pair.rhs)) return std::nullopt;
+    if (order.strictly_greater(pair.lhs, pair.rhs)) strict.push_back(p);
+  }
+  return strict;
+}
+
 std::vector<int> minus(const std::vector<int>& a, const std::vector<int>& b) {
   std::vector<int> out;
   std::set_difference(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(out));
@@ -80,6 +95,11 @@ std::string describe_step(const DpProblem& problem, const DpStep& step) {
       if (step.projection[f] >= 0)
         out += " pi(" + problem.trs.signature.name(f) +
                ") = " + std::to_string(step.projection[f] + 1);
+  } else if (step.processor == DpProcessor::FilteredLpo) {
+    auto shown = symbols_of(problem, step);
+    out += "reduction pair, LPO with argument filtering\n    " +
+           describe_filter(problem.trs.signature, step.lpo.filter, shown) + "\n    precedence " +
+           describe_precedence(problem.trs.signature, step.lpo.levels, shown);
   } else {
     out += "reduction pair, linear interpretation\n    " +
            describe_interpretation(problem.trs.signature, step.interpretation, "\n    ",
@@ -96,7 +116,8 @@ std::string describe_step(const DpProblem& problem, const DpStep& step) {
 
 std::optional<std::vector<int>> step_removes(const DpProblem& problem, const DpStep& step) {
   auto strict = step.processor == DpProcessor::SubtermCriterion ? subterm_removes(problem, step)
-                                                                : poly_removes(problem, step);
+                : step.processor == DpProcessor::Polynomial     ? poly_removes(problem, step)
+                                                            : filtered_lpo_removes(problem, step);
   if (!strict || strict->empty()) return std::nullopt;
   return strict;
 }

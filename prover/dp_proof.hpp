@@ -2,7 +2,8 @@
 //
 // A proof is a list of steps, each naming a cyclic component of pairs (by pair index) and a
 // processor with its parameters: a projection for the subterm criterion (one argument index per
-// tuple symbol), or a linear interpretation of the extended signature for a reduction pair.
+// tuple symbol), or a reduction pair over the extended signature: a linear interpretation or an
+// LPO with argument filtering.
 //
 // check_dp_proof rebuilds the pairs and the graph from the rules, then works through the
 // components like the search did: for each cyclic component it looks up the step for exactly
@@ -18,18 +19,20 @@
 #include <string>
 #include <vector>
 
+#include "argument_filter.hpp"
 #include "polynomial.hpp"
 #include "trs.hpp"
 
 namespace Termination {
 
-enum class DpProcessor { SubtermCriterion, Polynomial };
+enum class DpProcessor { SubtermCriterion, Polynomial, FilteredLpo };
 
 struct DpStep {
   std::vector<int> component;  // sorted pair indices
   DpProcessor processor = DpProcessor::SubtermCriterion;
   std::vector<int> projection;          // by symbol of the extended signature, -1 if none
   LinearInterpretation interpretation;  // over the extended signature
+  FilteredLpo lpo;                      // over the extended signature
 };
 
 struct DpProof {

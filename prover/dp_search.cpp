@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <iterator>
+#include <ostream>
 
+#include "argument_filter_search.hpp"
 #include "formula.hpp"
 #include "poly_search.hpp"
 #include "term_ops.hpp"
@@ -11,21 +13,30 @@
 namespace Termination {
 namespace {
 
-const PolyShape kShapes[] = {{1, 1, false}, {1, 2, false}, {2, 3, false}};
-
 std::optional<DpStep> find_reduction_pair(const DpProblem& problem,
-                                          const std::vector<int>& component,
+                                          const std::vector<int>& component, const PolyShape& shape,
                                           const Deadline& deadline) {
   PolyConstraints constraints;
   for (int i : usable_rules(problem, component)) constraints.weak.push_back(problem.trs.rules[i]);
   for (int p : component) constraints.strict_some.push_back(problem.pairs[p]);
-  for (const PolyShape& shape : kShapes) {
-    auto interpretation = find_linear_interpretation(problem.trs, constraints, shape, deadline);
-    if (!interpretation) continue;
-    DpStep step{component, DpProcessor::Polynomial, {}, *interpretation};
-    if (step_removes(problem, step)) return step;
-  }
-  return std::nullopt;
+  auto interpretation = find_linear_interpretation(problem.trs, constraints, shape, deadline);
+  if (!interpretation) return std::nullopt;
+  DpStep step{component, DpProcessor::Polynomial, {}, *interpretation, {}};
+  if (!step_removes(problem, step)) return std::nullopt;
+  return step;
+}
+
+std::optional<DpStep> find_filtered_lpo_pair(const DpProblem& problem,
+                                             const std::vector<int>& component,
+                                             const Deadline& deadline) {
+  std::vector<Rule> weak, pairs;
+  for (int i : usable_rules(problem, component)) weak.push_back(problem.trs.rules[i]);
+  for (int p : component) pairs.push_back(problem.pairs[p]);
+  auto order = find_filtered_lpo(problem.trs, weak, pairs, deadline);
+  if (!order) return std::nullopt;
+  DpStep step{component, DpProcessor::FilteredLpo, {}, {}, *order};
+  if (!step_removes(problem, step)) return std::nullopt;
+  return step;
 }
 
 std::vector<int> minus(const std::vector<int>& a, const std::vector<int>& b) {
@@ -81,7 +92,8 @@ std::optional<DpStep> find_subterm_criterion(const DpProblem& problem,
   return step;
 }
 
-std::optional<DpProof> find_dp_proof(const Trs& trs, const Deadline& deadline) {
+std::optional<DpProof> find_dp_proof(const Trs& trs, const Deadline& deadline,
+                                     std::ostream* trace) {
   DpProblem problem = make_dp_problem(trs);
   std::vector<int> all(problem.pairs.size());
   for (std::size_t i = 0; i < all.size(); ++i) all[i] = static_cast<int>(i);
@@ -92,8 +104,17 @@ std::optional<DpProof> find_dp_proof(const Trs& trs, const Deadline& deadline) {
     std::vector<int> component = std::move(work.back());
     work.pop_back();
     auto step = find_subterm_criterion(problem, component, deadline);
-    if (!step) step = find_reduction_pair(problem, component, deadline);
-    if (!step) return std::nullopt;
+    if (!step) step = find_reduction_pair(problem, component, PolyShape{1, 1, false}, deadline);
+    if (!step) step = find_reduction_pair(problem, component, PolyShape{1, 2, false}, deadline);
+    if (!step) step = find_filtered_lpo_pair(problem, component, deadline);
+    if (!step) step = find_reduction_pair(problem, component, PolyShape{2, 3, false}, deadline);
+    if (!step) {
+      if (trace)
+        for (int p : component)
+          *trace << "    unsolved pair " << to_string(problem.trs, problem.pairs[p].lhs) << " -> "
+                 << to_string(problem.trs, problem.pairs[p].rhs) << "\n";
+      return std::nullopt;
+    }
     auto removed = step_removes(problem, *step);
     if (!removed) return std::nullopt;
     proof.steps.push_back(*step);

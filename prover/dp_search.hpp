@@ -9,6 +9,7 @@
 // DpProof for the checker.
 #pragma once
 
+#include <iosfwd>
 #include <optional>
 
 #include "deadline.hpp"
@@ -21,7 +22,9 @@ namespace Termination {
 std::optional<DpStep> find_subterm_criterion(const DpProblem& problem,
                                              const std::vector<int>& component,
                                              const Deadline& deadline);
+// Changes: writes the pairs of a component that no processor shrinks to trace, when given.
 // Returns: a dependency-pair proof for trs, or nothing. Throws: TimeUp.
-std::optional<DpProof> find_dp_proof(const Trs& trs, const Deadline& deadline);
+std::optional<DpProof> find_dp_proof(const Trs& trs, const Deadline& deadline,
+                                     std::ostream* trace = nullptr);
 
 }  // namespace Termination

@@ -66,28 +66,29 @@ bool check_proof(Trs& trs, const TerminationProof& proof) {
 
 std::string summarize_proof(const Trs& trs, const TerminationProof& proof) {
   const Signature& sig = trs.signature;
-  return std::visit(
-      Overloaded{
-          [&](const LpoProof& p) {
-            return "LPO with precedence " + describe_precedence(sig, p.levels);
-          },
-          [&](const KboProof& p) {
-            return "KBO with precedence " + describe_precedence(sig, p.levels) + " and weights " +
-                   describe_weights(sig, p);
-          },
-          [&](const PolyProof& p) {
-            return "linear polynomial interpretation " +
-                   describe_interpretation(sig, p.interpretation, ", ");
-          },
-          [&](const DpProof& p) {
-            int subterm = 0;
-            for (const DpStep& s : p.steps) subterm += s.processor == DpProcessor::SubtermCriterion;
-            return "dependency pairs: " + std::to_string(p.steps.size()) + " step(s), " +
-                   std::to_string(subterm) + " by the subterm criterion, " +
-                   std::to_string(p.steps.size() - subterm) + " by linear interpretations";
-          },
-      },
-      proof);
+  return std::visit(Overloaded{
+                        [&](const LpoProof& p) {
+                          return "LPO with precedence " + describe_precedence(sig, p.levels);
+                        },
+                        [&](const KboProof& p) {
+                          return "KBO with precedence " + describe_precedence(sig, p.levels) +
+                                 " and weights " + describe_weights(sig, p);
+                        },
+                        [&](const PolyProof& p) {
+                          return "linear polynomial interpretation " +
+                                 describe_interpretation(sig, p.interpretation, ", ");
+                        },
+                        [&](const DpProof& p) {
+                          int count[3] = {0, 0, 0};
+                          for (const DpStep& s : p.steps) ++count[static_cast<int>(s.processor)];
+                          return "dependency pairs: " + std::to_string(p.steps.size()) +
+                                 " step(s), " + std::to_string(count[0]) +
+                                 " by the subterm criterion, " + std::to_string(count[1]) +
+                                 " by linear interpretations, " + std::to_string(count[2]) +
+                                 " by LPO with argument filtering";
+                        },
+                    },
+                    proof);
 }
 
 std::string describe_proof(const Trs& trs, const TerminationProof& proof) {

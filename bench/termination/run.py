@@ -54,6 +54,16 @@ def read_expected(directory):
         return {row["file"]: row["status"] for row in csv.DictReader(f, delimiter="\t")}
 
 
+def cpu_ms(pid):
+    """CPU time (user + system) used so far by process pid, in milliseconds (Linux /proc)."""
+    try:
+        with open(f"/proc/{pid}/stat") as f:
+            fields = f.read().rsplit(")", 1)[1].split()
+        return (int(fields[11]) + int(fields[12])) * 1000.0 / os.sysconf("SC_CLK_TCK")
+    except OSError:
+        return float("nan")
+
+
 def run(binary, directory, files, timeout_ms):
     process = subprocess.Popen([binary, "--timeout-ms", str(timeout_ms)], stdin=subprocess.PIPE,
                                stdout=subprocess.PIPE, text=True, bufsize=1)
@@ -61,15 +71,17 @@ def run(binary, directory, files, timeout_ms):
     for name in files:
         with open(os.path.join(directory, name)) as f:
             text = f.read().rstrip("\n")
+        cpu_start = cpu_ms(process.pid)
         start = time.perf_counter()
         process.stdin.write(text + "\n.\n")
         process.stdin.flush()
         lines = [process.stdout.readline().rstrip("\n") for _ in range(3)]
         elapsed = (time.perf_counter() - start) * 1000.0
+        cpu = cpu_ms(process.pid) - cpu_start
         if not lines[0]:
             sys.exit(f"prover died on {name}")
         verdict = VERDICTS.get(lines[0], "?" + lines[0])
-        results.append((name, verdict, lines[1], elapsed))
+        results.append((name, verdict, lines[1], elapsed, cpu))
     process.stdin.close()
     process.wait()
     return results
@@ -79,7 +91,7 @@ def summarize(results, expected, timeout_ms, binary):
     counts = {}
     per_technique = {}
     wrong = []
-    for name, verdict, summary, _ in results:
+    for name, verdict, summary, _, _ in results:
         counts[verdict] = counts.get(verdict, 0) + 1
         tech = technique(verdict, summary)
         per_technique.setdefault(tech, []).append(verdict)
@@ -87,6 +99,7 @@ def summarize(results, expected, timeout_ms, binary):
         if (verdict, want) in (("YES", "NO"), ("NO", "YES")):
             wrong.append((name, verdict, want))
     times = [r[3] for r in results]
+    cpu = [r[4] for r in results]
     solvable = {v: sum(1 for s in expected.values() if s == v) for v in ("YES", "NO", "MAYBE")}
     out = ["# korvath-termination on the termination sample", ""]
     out.append(f"{len(results)} problems, persistent protocol, budget {timeout_ms} ms per question, "
@@ -109,14 +122,18 @@ def summarize(results, expected, timeout_ms, binary):
             continue
         out.append(f"| {tech} | {verdicts.count('YES')} | {verdicts.count('NO')} |")
     out.append("")
-    out.append("| time per question (ms) | value |")
-    out.append("|---|---|")
-    out.append(f"| median | {statistics.median(times):.2f} |")
-    out.append(f"| 90th percentile | {percentile(times, 0.9):.2f} |")
-    out.append(f"| maximum | {max(times):.2f} |")
-    out.append(f"| total | {sum(times):.0f} |")
+    out.append("| time per question (ms) | wall clock | CPU (prover process) |")
+    out.append("|---|---|---|")
+    out.append(f"| median | {statistics.median(times):.2f} | {statistics.median(cpu):.0f} |")
+    out.append(f"| 90th percentile | {percentile(times, 0.9):.2f} | {percentile(cpu, 0.9):.0f} |")
+    out.append(f"| maximum | {max(times):.2f} | {max(cpu):.0f} |")
+    out.append(f"| total | {sum(times):.0f} | {sum(cpu):.0f} |")
     out.append("")
-    missed = [(n, v, expected.get(n)) for n, v, _, _ in results
+    out.append("Wall clock is from writing the question to reading the third answer line; CPU time is "
+               "read from /proc in clock ticks (10 ms), so it only shows coarse trends. "
+               f"Load average while measuring: {os.getloadavg()[0]:.1f} on {os.cpu_count()} cores.")
+    out.append("")
+    missed = [(n, v, expected.get(n)) for n, v, _, _, _ in results
               if v in ("MAYBE", "TIMEOUT") and expected.get(n) in ("YES", "NO")]
     out.append(f"Unsolved problems that some tool has solved ({len(missed)}):")
     out.append("")
@@ -146,8 +163,8 @@ def main():
             f.write(text)
     if args.details:
         with open(args.details, "w") as f:
-            for name, verdict, summary, ms in results:
-                f.write(f"{name}\t{verdict}\t{expected.get(name)}\t{ms:.2f}\t{summary}\n")
+            for name, verdict, summary, ms, cpu in results:
+                f.write(f"{name}\t{verdict}\t{expected.get(name)}\t{ms:.2f}\t{cpu:.0f}\t{summary}\n")
     return 1 if wrong else 0
 
 
