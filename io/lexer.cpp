@@ -15,7 +15,8 @@ namespace Lexer {
 
 namespace {
 
-constexpr size_t kChunk = size_t{1} << 16;
+constexpr size_t kFirstRoom = size_t{1} << 12;
+constexpr size_t kChunk = size_t{1} << 16;  // bytes consumed before they are dropped
 constexpr size_t kNone = std::string::npos;
 
 bool is_lower(int c) {
@@ -79,24 +80,24 @@ Buffer::Buffer(ReadChunk read, std::string source_name)
     : read_(std::move(read)), source_name_(std::move(source_name)), no_lf_from_(kNone) {}
 
 Buffer::Buffer(std::string_view text, std::string source_name)
-    : source_name_(std::move(source_name)), data_(text), no_lf_from_(kNone), at_end_(true) {}
+    : source_name_(std::move(source_name)),
+      data_(text),
+      filled_(text.size()),
+      no_lf_from_(kNone),
+      at_end_(true) {}
 
 bool Buffer::fill(size_t size) {
-  while (data_.size() < size && !at_end_) {
-    size_t old = data_.size();
-    size_t want = std::max(kChunk, size - old);
-    data_.resize(old + want);
-    size_t got = 0;
-    try {
-      got = read_(data_.data() + old, want);
-    } catch (...) {
-      data_.resize(old);
-      throw;
-    }
-    data_.resize(old + std::min(got, want));
+  while (filled_ < size && !at_end_) {
+    // Grow the room geometrically when it is full; consumed bytes are dropped by compact(), so
+    // for a long file it settles at about two chunks.
+    if (filled_ == data_.size() || data_.size() < size)
+      data_.resize(std::max({data_.size() * 2, kFirstRoom, size}));
+    size_t room = data_.size() - filled_;
+    size_t got = std::min(read_(data_.data() + filled_, room), room);
+    filled_ += got;
     if (got == 0) at_end_ = true;
   }
-  return data_.size() >= size;
+  return filled_ >= size;
 }
 
 void Buffer::advance(size_t n) {
@@ -117,8 +118,9 @@ void Buffer::advance(size_t n) {
 }
 
 void Buffer::compact() {
-  if (pos_ < kChunk || pos_ < data_.size() / 2) return;
-  data_.erase(0, pos_);
+  if (pos_ < kChunk || pos_ < filled_ / 2) return;
+  std::memmove(data_.data(), data_.data() + pos_, filled_ - pos_);
+  filled_ -= pos_;
   dropped_ += pos_;
   pos_ = 0;
 }
@@ -127,10 +129,10 @@ size_t Buffer::find_line_feed() {
   if (no_lf_from_ != kNone && dropped_ + pos_ >= no_lf_from_) return kNone;
   size_t from = pos_;
   for (;;) {
-    const void* lf = std::memchr(data_.data() + from, '\n', data_.size() - from);
+    const void* lf = std::memchr(data_.data() + from, '\n', filled_ - from);
     if (lf != nullptr) return static_cast<const char*>(lf) - (data_.data() + pos_);
-    from = data_.size();
-    if (!fill(data_.size() + 1)) break;
+    from = filled_;
+    if (!fill(filled_ + 1)) break;
   }
   no_lf_from_ = dropped_ + pos_;
   return kNone;

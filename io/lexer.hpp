@@ -60,7 +60,7 @@ class Buffer {
   // The byte k places after the current position (0 to 255), or -1 past the end of the input.
   int peek(size_t k) {
     size_t at = pos_ + k;
-    if (at < data_.size()) return static_cast<unsigned char>(data_[at]);
+    if (at < filled_) return static_cast<unsigned char>(data_[at]);
     return fill(at + 1) ? static_cast<unsigned char>(data_[at]) : -1;
   }
   // Moves the position n bytes on; needs those bytes to have been peeked.
@@ -75,13 +75,14 @@ class Buffer {
   const std::string& source_name() const { return source_name_; }
 
  private:
-  // Reads until data_ holds at least size bytes or the input ends; true if it holds them.
+  // Reads until at least size bytes are held or the input ends; true if they are held.
   bool fill(size_t size);
   void compact();
 
   ReadChunk read_;
   std::string source_name_;
-  std::string data_;
+  std::string data_;  // bytes held: [0, filled_) are input, the rest room for reading
+  size_t filled_ = 0;
   size_t pos_ = 0;      // next byte within data_
   size_t dropped_ = 0;  // bytes dropped from the front of data_ so far
   size_t no_lf_from_;   // absolute offset from which the input is known to hold no line feed
