@@ -1,14 +1,14 @@
 // The checker front end: the order of a question, its statistics and cache registrations, the
 // trace lines, the texts written to the prover (with the variable text collision), the client
 // table and the shutdown of both clients.
+#include "termination/checker.hpp"
+
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <regex>
 
 #include "driver/failure.hpp"
 #include "fake_provers.hpp"
-#include "termination/checker.hpp"
 #include "termination/learning.hpp"
 
 namespace {
@@ -111,6 +111,27 @@ TEST_F(CheckerFront, AnUnknownIsCountedAndNotRegisteredSoItIsAskedAgain) {
   EXPECT_FALSE(Learning::recall_terminating_trs(rules));
 }
 
+// The text with the wait at the end of every "ask: " line replaced by "W", after checking that
+// it is a number.
+std::string without_waits(const std::string& text) {
+  std::string out;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find('\n', start);
+    if (end == std::string::npos) end = text.size();
+    std::string line = text.substr(start, end - start);
+    if (line.rfind("ask: ", 0) == 0) {
+      const size_t space = line.rfind(' ');
+      const std::string wait = line.substr(space + 1);
+      EXPECT_EQ(wait.find_first_not_of("0123456789.e+-"), std::string::npos) << line;
+      line = line.substr(0, space + 1) + "W";
+    }
+    out += line + (end < text.size() ? "\n" : "");
+    start = end + 1;
+  }
+  return out;
+}
+
 TEST_F(CheckerFront, TracesTheQuestionInOrder) {
   const std::string command = fake_prover("--default MAYBE");
   Checker::aprove_command = command;
@@ -119,13 +140,10 @@ TEST_F(CheckerFront, TracesTheQuestionInOrder) {
   FakeProvers::StderrCapture capture;
   Checker::is_terminating(one_rule("f"), {Terms::Variable{Terms::Name::intern("X"), 0}});
   Checker::is_terminating(one_rule("f"), {Terms::Variable{Terms::Name::intern("X"), 0}});
-  const std::string question = "\\(VAR X0\\)\n\\(RULES \nf\\(X0\\) -> X0\\)\n";
-  const std::string wait = "[0-9.e+-]+";
-  const std::regex expected("Starting AProVE \\(.*\\) \\.\\.\\.\ntell: 1\n" + question +
-                            "ask: 1 UNKNOWN " + wait + "\ntell: 2\n" + question +
-                            "ask: 2 UNKNOWN " + wait + "\n");
-  const std::string text = capture.text();
-  EXPECT_TRUE(std::regex_match(text, expected)) << text;
+  const std::string question = "(VAR X0)\n(RULES \nf(X0) -> X0)\n";
+  EXPECT_EQ(without_waits(capture.text()), "Starting AProVE (" + command + ") ...\ntell: 1\n" +
+                                               question + "ask: 1 UNKNOWN W\ntell: 2\n" + question +
+                                               "ask: 2 UNKNOWN W\n");
 }
 
 TEST_F(CheckerFront, TracesNothingWithoutDebugChecker) {
