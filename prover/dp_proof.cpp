@@ -64,6 +64,23 @@ std::optional<std::vector<int>> filtered_lpo_removes(const DpProblem& problem, c
   return strict;
 }
 
+std::optional<std::vector<int>> matrix_removes(const DpProblem& problem, const DpStep& step) {
+  const Trs& trs = problem.trs;
+  const MatrixInterpretation& interpretation = step.matrix;
+  if (!well_formed(trs.signature, interpretation)) return std::nullopt;
+  for (int i : usable_rules(problem, step.component)) {
+    const Rule& rule = trs.rules[i];
+    if (!weakly_decreasing(trs.bank, interpretation, rule.lhs, rule.rhs)) return std::nullopt;
+  }
+  std::vector<int> strict;
+  for (int p : step.component) {
+    const Rule& pair = problem.pairs[p];
+    if (!weakly_decreasing(trs.bank, interpretation, pair.lhs, pair.rhs)) return std::nullopt;
+    if (strictly_decreasing(trs.bank, interpretation, pair.lhs, pair.rhs)) strict.push_back(p);
+  }
+  return strict;
+}
+
 std::vector<int> minus(const std::vector<int>& a, const std::vector<int>& b) {
   std::vector<int> out;
   std::set_difference(a.begin(), a.end(), b.begin(), b.end(), std::back_inserter(out));
@@ -100,6 +117,10 @@ std::string describe_step(const DpProblem& problem, const DpStep& step) {
     out += "reduction pair, LPO with argument filtering\n    " +
            describe_filter(problem.trs.signature, step.lpo.filter, shown) + "\n    precedence " +
            describe_precedence(problem.trs.signature, step.lpo.levels, shown);
+  } else if (step.processor == DpProcessor::Matrix) {
+    out += "reduction pair, matrix interpretation\n    " +
+           describe_interpretation(problem.trs.signature, step.matrix, "\n    ",
+                                   symbols_of(problem, step));
   } else {
     out += "reduction pair, linear interpretation\n    " +
            describe_interpretation(problem.trs.signature, step.interpretation, "\n    ",

@@ -2,8 +2,8 @@
 //
 // A proof is a list of steps, each naming a cyclic component of pairs (by pair index) and a
 // processor with its parameters: a projection for the subterm criterion (one argument index per
-// tuple symbol), or a reduction pair over the extended signature: a linear interpretation or an
-// LPO with argument filtering.
+// tuple symbol), or a reduction pair over the extended signature: a linear interpretation, an
+// LPO with argument filtering, or a matrix interpretation.
 //
 // check_dp_proof rebuilds the pairs and the graph from the rules, then works through the
 // components like the search did: for each cyclic component it looks up the step for exactly
@@ -20,12 +20,13 @@
 #include <vector>
 
 #include "argument_filter.hpp"
+#include "matrix.hpp"
 #include "polynomial.hpp"
 #include "trs.hpp"
 
 namespace Termination {
 
-enum class DpProcessor { SubtermCriterion, Polynomial, FilteredLpo };
+enum class DpProcessor { SubtermCriterion, Polynomial, FilteredLpo, Matrix };
 
 struct DpStep {
   std::vector<int> component;  // sorted pair indices
@@ -33,6 +34,7 @@ struct DpStep {
   std::vector<int> projection;          // by symbol of the extended signature, -1 if none
   LinearInterpretation interpretation;  // over the extended signature
   FilteredLpo lpo;                      // over the extended signature
+  MatrixInterpretation matrix;          // over the extended signature
 };
 
 struct DpProof {

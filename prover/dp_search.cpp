@@ -7,6 +7,7 @@
 
 #include "argument_filter_search.hpp"
 #include "formula.hpp"
+#include "matrix_search.hpp"
 #include "poly_search.hpp"
 #include "term_ops.hpp"
 
@@ -21,7 +22,7 @@ std::optional<DpStep> find_reduction_pair(const DpProblem& problem,
   for (int p : component) constraints.strict_some.push_back(problem.pairs[p]);
   auto interpretation = find_linear_interpretation(problem.trs, constraints, shape, deadline);
   if (!interpretation) return std::nullopt;
-  DpStep step{component, DpProcessor::Polynomial, {}, *interpretation, {}};
+  DpStep step{component, DpProcessor::Polynomial, {}, *interpretation, {}, {}};
   if (!step_removes(problem, step)) return std::nullopt;
   return step;
 }
@@ -34,7 +35,19 @@ std::optional<DpStep> find_filtered_lpo_pair(const DpProblem& problem,
   for (int p : component) pairs.push_back(problem.pairs[p]);
   auto order = find_filtered_lpo(problem.trs, weak, pairs, deadline);
   if (!order) return std::nullopt;
-  DpStep step{component, DpProcessor::FilteredLpo, {}, {}, *order};
+  DpStep step{component, DpProcessor::FilteredLpo, {}, {}, *order, {}};
+  if (!step_removes(problem, step)) return std::nullopt;
+  return step;
+}
+
+std::optional<DpStep> find_matrix_pair(const DpProblem& problem, const std::vector<int>& component,
+                                       const MatrixShape& shape, const Deadline& deadline) {
+  PolyConstraints constraints;
+  for (int i : usable_rules(problem, component)) constraints.weak.push_back(problem.trs.rules[i]);
+  for (int p : component) constraints.strict_some.push_back(problem.pairs[p]);
+  auto matrix = find_matrix_interpretation(problem.trs, constraints, shape, deadline);
+  if (!matrix) return std::nullopt;
+  DpStep step{component, DpProcessor::Matrix, {}, {}, {}, *matrix};
   if (!step_removes(problem, step)) return std::nullopt;
   return step;
 }
@@ -107,7 +120,9 @@ std::optional<DpProof> find_dp_proof(const Trs& trs, const Deadline& deadline,
     if (!step) step = find_reduction_pair(problem, component, PolyShape{1, 1, false}, deadline);
     if (!step) step = find_reduction_pair(problem, component, PolyShape{1, 2, false}, deadline);
     if (!step) step = find_filtered_lpo_pair(problem, component, deadline);
+    if (!step) step = find_matrix_pair(problem, component, MatrixShape{2, 1, 2, false}, deadline);
     if (!step) step = find_reduction_pair(problem, component, PolyShape{2, 3, false}, deadline);
+    if (!step) step = find_matrix_pair(problem, component, MatrixShape{2, 2, 2, false}, deadline);
     if (!step) {
       if (trace)
         for (int p : component)

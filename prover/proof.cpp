@@ -52,6 +52,25 @@ std::optional<LinearInterpretation> translate(const LinearInterpretation& old,
   return out;
 }
 
+std::optional<MatrixInterpretation> translate(const MatrixInterpretation& old,
+                                              const std::vector<int>& map,
+                                              const Signature& signature) {
+  int d = old.dimension;
+  Matrix identity(d * d, 0);
+  for (int i = 0; i < d; ++i) identity[i * d + i] = 1;
+  MatrixInterpretation out;
+  out.dimension = d;
+  for (SymbolId f = 0; f < signature.size(); ++f) {
+    int i = map[f];
+    if (i >= 0 && static_cast<int>(old.matrices[i].size()) != signature.arity(f))
+      return std::nullopt;
+    out.constants.push_back(i < 0 ? Vector(d, 0) : old.constants[i]);
+    out.matrices.push_back(i < 0 ? std::vector<Matrix>(signature.arity(f), identity)
+                                 : old.matrices[i]);
+  }
+  return out;
+}
+
 }  // namespace
 
 bool check_proof(Trs& trs, const TerminationProof& proof) {
@@ -60,35 +79,40 @@ bool check_proof(Trs& trs, const TerminationProof& proof) {
                         [&](const KboProof& p) { return kbo_orients(trs, p); },
                         [&](const PolyProof& p) { return poly_orients(trs, p); },
                         [&](const DpProof& p) { return check_dp_proof(trs, p); },
+                        [&](const MatrixProof& p) { return matrix_orients(trs, p); },
                     },
                     proof);
 }
 
 std::string summarize_proof(const Trs& trs, const TerminationProof& proof) {
   const Signature& sig = trs.signature;
-  return std::visit(Overloaded{
-                        [&](const LpoProof& p) {
-                          return "LPO with precedence " + describe_precedence(sig, p.levels);
-                        },
-                        [&](const KboProof& p) {
-                          return "KBO with precedence " + describe_precedence(sig, p.levels) +
-                                 " and weights " + describe_weights(sig, p);
-                        },
-                        [&](const PolyProof& p) {
-                          return "linear polynomial interpretation " +
-                                 describe_interpretation(sig, p.interpretation, ", ");
-                        },
-                        [&](const DpProof& p) {
-                          int count[3] = {0, 0, 0};
-                          for (const DpStep& s : p.steps) ++count[static_cast<int>(s.processor)];
-                          return "dependency pairs: " + std::to_string(p.steps.size()) +
-                                 " step(s), " + std::to_string(count[0]) +
-                                 " by the subterm criterion, " + std::to_string(count[1]) +
-                                 " by linear interpretations, " + std::to_string(count[2]) +
-                                 " by LPO with argument filtering";
-                        },
-                    },
-                    proof);
+  return std::visit(
+      Overloaded{
+          [&](const LpoProof& p) {
+            return "LPO with precedence " + describe_precedence(sig, p.levels);
+          },
+          [&](const KboProof& p) {
+            return "KBO with precedence " + describe_precedence(sig, p.levels) + " and weights " +
+                   describe_weights(sig, p);
+          },
+          [&](const PolyProof& p) {
+            return "linear polynomial interpretation " +
+                   describe_interpretation(sig, p.interpretation, ", ");
+          },
+          [&](const DpProof& p) {
+            int count[4] = {0, 0, 0, 0};
+            for (const DpStep& s : p.steps) ++count[static_cast<int>(s.processor)];
+            return "dependency pairs: " + std::to_string(p.steps.size()) + " step(s), " +
+                   std::to_string(count[0]) + " by the subterm criterion, " +
+                   std::to_string(count[1]) + " by linear interpretations, " +
+                   std::to_string(count[2]) + " by LPO with argument filtering, " +
+                   std::to_string(count[3]) + " by matrix interpretations";
+          },
+          [&](const MatrixProof& p) {
+            return "matrix interpretation " + describe_interpretation(sig, p.interpretation, ", ");
+          },
+      },
+      proof);
 }
 
 std::string describe_proof(const Trs& trs, const TerminationProof& proof) {
@@ -112,12 +136,16 @@ std::string describe_proof(const Trs& trs, const TerminationProof& proof) {
                           describe_interpretation(sig, p.interpretation, "\n  ") + "\n";
                  },
                  [&](const DpProof& p) { return describe_dp_proof(trs, p); },
+                 [&](const MatrixProof& p) {
+                   return "every rule decreases in the matrix interpretation\n  " +
+                          describe_interpretation(sig, p.interpretation, "\n  ") + "\n";
+                 },
              },
              proof);
 }
 
 std::string technique_of(const TerminationProof& proof) {
-  static const char* names[] = {"lpo", "kbo", "poly", "dp"};
+  static const char* names[] = {"lpo", "kbo", "poly", "dp", "matrix"};
   return names[proof.index()];
 }
 
@@ -143,6 +171,11 @@ std::optional<TerminationProof> rebind(const CachedProof& cached, const Signatur
             return PolyProof{*interpretation};
           },
           [&](const DpProof&) -> std::optional<TerminationProof> { return std::nullopt; },
+          [&](const MatrixProof& p) -> std::optional<TerminationProof> {
+            auto interpretation = translate(p.interpretation, map, signature);
+            if (!interpretation) return std::nullopt;
+            return MatrixProof{*interpretation};
+          },
       },
       cached.proof);
 }

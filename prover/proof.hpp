@@ -7,7 +7,7 @@
 //
 // Proofs are remembered across questions by symbol name: rebind maps a remembered proof onto a
 // new signature, giving new symbols neutral parameters (lowest level, weight 1, constant 0 and
-// coefficients 1), after which the proof is checked like any other.
+// coefficients 1 or identity matrices), after which the proof is checked like any other.
 #pragma once
 
 #include <optional>
@@ -18,11 +18,12 @@
 #include "dp_proof.hpp"
 #include "kbo.hpp"
 #include "lpo.hpp"
+#include "matrix.hpp"
 #include "polynomial.hpp"
 
 namespace Termination {
 
-using TerminationProof = std::variant<LpoProof, KboProof, PolyProof, DpProof>;
+using TerminationProof = std::variant<LpoProof, KboProof, PolyProof, DpProof, MatrixProof>;
 
 // Returns: true iff the proof shows that trs terminates.
 bool check_proof(Trs& trs, const TerminationProof& proof);
@@ -30,7 +31,7 @@ bool check_proof(Trs& trs, const TerminationProof& proof);
 std::string summarize_proof(const Trs& trs, const TerminationProof& proof);
 // Returns: a readable multi-line account of the proof.
 std::string describe_proof(const Trs& trs, const TerminationProof& proof);
-// Returns: the technique's short name ("lpo", "kbo", "poly", "dp").
+// Returns: the technique's short name ("lpo", "kbo", "poly", "dp", "matrix").
 std::string technique_of(const TerminationProof& proof);
 
 struct CachedProof {

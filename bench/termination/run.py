@@ -28,6 +28,7 @@ TECHNIQUES = [
     ("LPO", "lpo"),
     ("KBO", "kbo"),
     ("linear polynomial", "poly"),
+    ("matrix interpretation", "matrix"),
     ("dependency pairs", "dp"),
     ("loop", "loop"),
     ("no rules", "syntactic"),
