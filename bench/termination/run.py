@@ -7,7 +7,11 @@ wall-clock time from writing the question to reading the third answer line, with
 start. Answers are compared with expected.tsv: a wrong answer is YES where NO is expected or NO
 where YES is expected. The summary is printed and written as Markdown (RESULTS.md by default).
 
-Usage: run.py [--binary PATH] [--problems DIR] [--timeout-ms N] [--output FILE]
+Usage: run.py [--binary PATH] [--problems DIR] [--timeout-ms N] [--output FILE] [--title TEXT]
+
+bench/termination/completion/ holds hand-made question sequences of the kind korvath asks while
+completing (group theory, rings, string rewriting: each file the previous rule set plus one
+rule); run it with --problems bench/termination/completion --output bench/termination/COMPLETION.md.
 """
 
 import argparse
@@ -88,7 +92,7 @@ def run(binary, directory, files, timeout_ms):
     return results
 
 
-def summarize(results, expected, timeout_ms, binary):
+def summarize(results, expected, timeout_ms, binary, title):
     counts = {}
     per_technique = {}
     wrong = []
@@ -102,7 +106,7 @@ def summarize(results, expected, timeout_ms, binary):
     times = [r[3] for r in results]
     cpu = [r[4] for r in results]
     solvable = {v: sum(1 for s in expected.values() if s == v) for v in ("YES", "NO", "MAYBE")}
-    out = ["# korvath-termination on the termination sample", ""]
+    out = [f"# korvath-termination: {title}", ""]
     out.append(f"{len(results)} problems, persistent protocol, budget {timeout_ms} ms per question, "
                f"binary `{os.path.relpath(binary, ROOT)}`.")
     out.append("")
@@ -152,12 +156,13 @@ def main():
     parser.add_argument("--timeout-ms", type=int, default=2000)
     parser.add_argument("--output", default=os.path.join(HERE, "RESULTS.md"))
     parser.add_argument("--details", help="also write one line per problem to this TSV file")
+    parser.add_argument("--title", default="the termination sample (shared/bench/termination)")
     args = parser.parse_args()
     directory = os.path.normpath(args.problems)
     expected = read_expected(directory)
     files = sorted(f for f in os.listdir(directory) if f.endswith(".trs"))
     results = run(args.binary, directory, files, args.timeout_ms)
-    text, wrong = summarize(results, expected, args.timeout_ms, args.binary)
+    text, wrong = summarize(results, expected, args.timeout_ms, args.binary, args.title)
     print(text)
     if args.output:
         with open(args.output, "w") as f:
