@@ -55,9 +55,56 @@ void build_graph(DpProblem& problem) {
   }
 }
 
+bool linear(const TermBank& bank, TermId t) {
+  std::vector<VarId> vars = variables_of(bank, t);
+  for (VarId v : vars)
+    if (count_variable(bank, t, v) > 1) return false;
+  return true;
+}
+
+bool unifies_with_a_left_side(Trs& trs, TermId t, const std::vector<Rule>& pairs) {
+  for (const Rule& pair : pairs) {
+    Substitution renaming;
+    if (unify(trs.bank, t, rename_apart(trs.bank, pair.lhs, renaming))) return true;
+  }
+  return false;
+}
+
+std::vector<Rule> narrowings(Trs& trs, const Rule& pair) {
+  std::vector<Rule> out;
+  for (const Position& q : function_positions(trs.bank, pair.rhs)) {
+    for (const Rule& rule : trs.rules) {
+      Substitution renaming;
+      TermId l = rename_apart(trs.bank, rule.lhs, renaming);
+      TermId r = rename_apart(trs.bank, rule.rhs, renaming);
+      auto mu = unify(trs.bank, subterm_at(trs.bank, pair.rhs, q), l);
+      if (!mu) continue;
+      out.push_back(Rule{apply(trs.bank, pair.lhs, *mu),
+                         apply(trs.bank, replace_at(trs.bank, pair.rhs, q, r), *mu)});
+    }
+  }
+  return out;
+}
+
+void narrow_pairs(DpProblem& problem) {
+  constexpr std::size_t kMaxNarrowings = 3;
+  std::vector<Rule> original = problem.pairs;
+  for (const Rule& pair : original) {
+    std::vector<Rule>& current = problem.pairs;
+    if (!linear(problem.trs.bank, pair.rhs)) continue;
+    if (unifies_with_a_left_side(problem.trs, pair.rhs, current)) continue;
+    std::vector<Rule> replacement = narrowings(problem.trs, pair);
+    if (replacement.size() > kMaxNarrowings) continue;
+    auto it = std::find_if(current.begin(), current.end(),
+                           [&](const Rule& q) { return q.lhs == pair.lhs && q.rhs == pair.rhs; });
+    current.erase(it);
+    current.insert(current.end(), replacement.begin(), replacement.end());
+  }
+}
+
 }  // namespace
 
-DpProblem make_dp_problem(const Trs& trs) {
+DpProblem make_dp_problem(const Trs& trs, bool narrow) {
   DpProblem problem{trs, {}, {}};
   std::vector<bool> defined = defined_symbols(trs);
   std::vector<SymbolId> tuple(trs.signature.size(), -1);
@@ -65,6 +112,7 @@ DpProblem make_dp_problem(const Trs& trs) {
     if (defined[f])
       tuple[f] = problem.trs.signature.add(trs.signature.name(f) + "#", trs.signature.arity(f));
   for (const Rule& rule : trs.rules) add_pairs(problem, rule, defined, tuple);
+  if (narrow) narrow_pairs(problem);
   build_graph(problem);
   return problem;
 }

@@ -11,6 +11,14 @@
 // Only cycles matter, so the pairs are split into strongly connected components (Tarjan's
 // algorithm); components without a cycle are dropped.
 //
+// Narrowing: a pair s -> t whose right side is linear and unifies with no (renamed) left side of
+// a pair may be replaced by all its narrowings mu(s) -> mu(t[r]q), one for each non-variable
+// position q of t and rule l -> r (renamed) with mu = mgu(t|q, l). In a chain the instance of t
+// must rewrite at least once before it meets the next pair (it cannot equal an instance of a left
+// side); steps inside the instances of its variables can be moved to the previous link because
+// t is linear; so the first step at a position of t is one of the narrowings. Pairs with more
+// than three narrowings are kept as they are; each original pair is narrowed at most once.
+//
 // Usable rules: the rules of every symbol in a right side of the component, closed under the
 // symbols of their right sides. With a reduction pair that is C_e-compatible (c(x,y) >= x and
 // c(x,y) >= y are orientable, as for every interpretation over the naturals) only these rules
@@ -30,8 +38,9 @@ struct DpProblem {
 };
 
 // Needs: no rule with a variable left side. Returns: the pairs and graph of trs (a copy of trs
-// extended by tuple symbols). The construction is deterministic.
-DpProblem make_dp_problem(const Trs& trs);
+// extended by tuple symbols); with narrow, each pair is first replaced by its narrowings where
+// that is sound (see narrowing above). The construction is deterministic.
+DpProblem make_dp_problem(const Trs& trs, bool narrow = false);
 // Needs: subset sorted. Returns: the cyclic strongly connected components of the graph
 // restricted to subset, each sorted.
 std::vector<std::vector<int>> cyclic_components(const DpProblem& problem,

@@ -146,7 +146,7 @@ std::optional<std::vector<int>> step_removes(const DpProblem& problem, const DpS
 bool check_dp_proof(const Trs& trs, const DpProof& proof) {
   for (const Rule& rule : trs.rules)
     if (trs.bank.is_variable(rule.lhs)) return false;
-  DpProblem problem = make_dp_problem(trs);
+  DpProblem problem = make_dp_problem(trs, proof.narrowed);
   std::map<std::vector<int>, const DpStep*> steps;
   for (const DpStep& step : proof.steps) steps.emplace(step.component, &step);
   std::vector<int> all(problem.pairs.size());
@@ -166,8 +166,8 @@ bool check_dp_proof(const Trs& trs, const DpProof& proof) {
 }
 
 std::string describe_dp_proof(const Trs& trs, const DpProof& proof) {
-  DpProblem problem = make_dp_problem(trs);
-  std::string out = "dependency pairs:\n";
+  DpProblem problem = make_dp_problem(trs, proof.narrowed);
+  std::string out = proof.narrowed ? "dependency pairs, after narrowing:\n" : "dependency pairs:\n";
   for (std::size_t i = 0; i < problem.pairs.size(); ++i)
     out += "  " + std::to_string(i + 1) + ". " + to_string(problem.trs, problem.pairs[i].lhs) +
            " -> " + to_string(problem.trs, problem.pairs[i].rhs) + "\n";

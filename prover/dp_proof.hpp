@@ -38,6 +38,7 @@ struct DpStep {
 };
 
 struct DpProof {
+  bool narrowed = false;  // the pairs were narrowed first (make_dp_problem)
   std::vector<DpStep> steps;
 };
 

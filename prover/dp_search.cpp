@@ -105,13 +105,15 @@ std::optional<DpStep> find_subterm_criterion(const DpProblem& problem,
   return step;
 }
 
-std::optional<DpProof> find_dp_proof(const Trs& trs, const Deadline& deadline,
+namespace {
+
+std::optional<DpProof> prove_problem(const Trs& trs, bool narrow, const Deadline& deadline,
                                      std::ostream* trace) {
-  DpProblem problem = make_dp_problem(trs);
+  DpProblem problem = make_dp_problem(trs, narrow);
   std::vector<int> all(problem.pairs.size());
   for (std::size_t i = 0; i < all.size(); ++i) all[i] = static_cast<int>(i);
   std::vector<std::vector<int>> work = cyclic_components(problem, all);
-  DpProof proof;
+  DpProof proof{narrow, {}};
   while (!work.empty()) {
     deadline.check();
     std::vector<int> component = std::move(work.back());
@@ -136,6 +138,14 @@ std::optional<DpProof> find_dp_proof(const Trs& trs, const Deadline& deadline,
     for (auto& c : cyclic_components(problem, minus(component, *removed))) work.push_back(c);
   }
   return proof;
+}
+
+}  // namespace
+
+std::optional<DpProof> find_dp_proof(const Trs& trs, const Deadline& deadline,
+                                     std::ostream* trace) {
+  if (auto proof = prove_problem(trs, false, deadline, trace)) return proof;
+  return prove_problem(trs, true, deadline, trace);
 }
 
 }  // namespace Termination

@@ -76,5 +76,42 @@ TEST(DependencyPairs, CheckerRejectsProofsOfOtherSystems) {
   EXPECT_FALSE(check_dp_proof(looping, *proof));
 }
 
+std::vector<std::string> rendered_pairs(const DpProblem& problem) {
+  std::vector<std::string> out;
+  for (const Rule& p : problem.pairs)
+    out.push_back(to_string(problem.trs, p.lhs) + " -> " + to_string(problem.trs, p.rhs));
+  return out;
+}
+
+TEST(DependencyPairs, NarrowingReplacesAPairByItsNarrowings) {
+  Trs trs = parse_problem("(VAR x)\n(RULES \np(s(x)) -> x\nf(s(x)) -> f(p(s(x))))");
+  EXPECT_EQ(rendered_pairs(make_dp_problem(trs, false)),
+            (std::vector<std::string>{"f#(s(x)) -> f#(p(s(x)))", "f#(s(x)) -> p#(s(x))"}));
+  // f#(p(s(x))) has one narrowing, f#(x) up to renaming; p#(s(x)) has none, so it goes.
+  auto narrowed = rendered_pairs(make_dp_problem(trs, true));
+  ASSERT_EQ(narrowed.size(), 1u);
+  std::string v = narrowed[0].substr(5, narrowed[0].find(')') - 5);
+  EXPECT_EQ(narrowed[0], "f#(s(" + v + ")) -> f#(" + v + ")");
+  auto proof = find_dp_proof(trs, Deadline(5000));
+  ASSERT_TRUE(proof);
+  EXPECT_TRUE(proof->narrowed);
+  EXPECT_TRUE(check_dp_proof(trs, *proof));
+  DpProof not_narrowed = *proof;
+  not_narrowed.narrowed = false;
+  EXPECT_FALSE(check_dp_proof(trs, not_narrowed));
+}
+
+TEST(DependencyPairs, NoNarrowingOfNonLinearOrUnifyingRightSides) {
+  // f#(h(x),h(x)) is not linear; g#(a) unifies with the left side g#(a).
+  Trs trs =
+      parse_problem("(VAR x y)\n(RULES \nf(s(x),y) -> f(h(x),h(x))\nh(x) -> x\ng(a) -> g(a))");
+  auto plain = rendered_pairs(make_dp_problem(trs, false));
+  auto narrowed = rendered_pairs(make_dp_problem(trs, true));
+  for (const char* kept : {"f#(s(x),y) -> f#(h(x),h(x))", "g#(a) -> g#(a)"}) {
+    EXPECT_NE(std::find(plain.begin(), plain.end(), kept), plain.end()) << kept;
+    EXPECT_NE(std::find(narrowed.begin(), narrowed.end(), kept), narrowed.end()) << kept;
+  }
+}
+
 }  // namespace
 }  // namespace Termination
