@@ -7,6 +7,16 @@
 // constraints; a node with a stale equation sorts after every other node.  With divergence
 // detection on, nodes whose rules nest one symbol deeply get a penalty factor.  The cost is
 // recomputed whenever it is asked for.
+//
+// Only the total size of the non-trivial pairs counts, so it is summed rule pair by rule pair:
+// the pairs of ([r], rules) are those of ([r], [s]) for each s, and the pairs of (rules, [r]) are,
+// up to the names of r's renamed-apart variables, those of ([s], [r]) for each s (the offset that
+// renames the outer rule apart only has to exceed the inner rules' suffixes, and unification and
+// normalization treat renamed variables alike).  The critical pairs of a rule pair are kept in a
+// cache keyed by the two hash-consed rules, and the size their normal forms contribute under a
+// constraint list in a table per constraint list, since a node's cost is asked for several times
+// with unchanged constraints and most rule pairs carry over from one node to the next.  When the
+// normalization trace is shown the pairs are normalized afresh, so the trace stays complete.
 #include "completion/huet.hpp"
 
 #include <sys/time.h>
@@ -14,6 +24,8 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <list>
+#include <unordered_map>
 
 #include "driver/prefs.hpp"
 #include "termination/checker.hpp"
@@ -31,11 +43,118 @@ namespace {
 
 constexpr double kStaleCost = 1073741823.0;
 
+// An ordered pair of rules (inner, outer); the handles keep the nodes alive, so the pointers the
+// hash uses stay unique while the key is stored.
+struct RulePair {
+  Terms::Rule inner;
+  Terms::Rule outer;
+  bool operator==(const RulePair& other) const {
+    return inner == other.inner && outer == other.outer;
+  }
+};
+
+struct RulePairHash {
+  size_t operator()(const RulePair& k) const {
+    Terms::RuleHash h;
+    return h(k.inner) * 1000003 + h(k.outer);
+  }
+};
+
+// Sizes of the two sides of every pair whose normal forms under constraints differ.
+long nontrivial_size(const std::vector<Cp::Pair>& pairs, const Rules& constraints) {
+  long total = 0;
+  for (const Cp::Pair& pair : pairs) {
+    Terms::Term t = Rewriting::normalize(constraints, pair.second);
+    Terms::Term s = Rewriting::normalize(constraints, pair.first);
+    if (!(s == t)) total += s.size() + t.size();
+  }
+  return total;
+}
+
+// The critical pairs of ([inner], [outer]) by rule pair.  Bounded: emptied when it grows past
+// kLimit pairs of rules.
+class PairCache {
+ public:
+  const std::vector<Cp::Pair>& pairs(const Terms::Rule& inner, const Terms::Rule& outer) {
+    RulePair key{inner, outer};
+    auto found = pairs_.find(key);
+    if (found != pairs_.end()) return found->second;
+    if (pairs_.size() >= kLimit) pairs_.clear();
+    return pairs_.emplace(std::move(key), Cp::critical_pairs({inner}, {outer})).first->second;
+  }
+
+ private:
+  static constexpr size_t kLimit = size_t(1) << 16;
+  std::unordered_map<RulePair, std::vector<Cp::Pair>, RulePairHash> pairs_;
+};
+
+// For the few most recently used constraint lists: the non-trivial size of each rule pair's
+// critical pairs under that list.
+class SizeCache {
+ public:
+  // needs: constraints stays unchanged while the returned table is used.
+  // returns: the size contributed by the critical pairs of ([inner], [outer]).
+  long size(PairCache& pairs, const Rules& constraints, const Terms::Rule& inner,
+            const Terms::Rule& outer) {
+    Table& table = table_for(constraints);
+    RulePair key{inner, outer};
+    auto found = table.sizes.find(key);
+    if (found != table.sizes.end()) return found->second;
+    long n = nontrivial_size(pairs.pairs(inner, outer), constraints);
+    if (table.sizes.size() >= kEntryLimit) table.sizes.clear();
+    table.sizes.emplace(std::move(key), n);
+    return n;
+  }
+
+ private:
+  struct Table {
+    Rules constraints;
+    std::unordered_map<RulePair, long, RulePairHash> sizes;
+  };
+  static constexpr size_t kTables = 32;
+  static constexpr size_t kEntryLimit = size_t(1) << 16;
+
+  // The table of the list, moved to the front; a new one (the least recently used dropped) when
+  // the list is not among the recent ones.
+  Table& table_for(const Rules& constraints) {
+    if (!tables_.empty() && tables_.front().constraints == constraints) return tables_.front();
+    for (auto it = tables_.begin(); it != tables_.end(); ++it)
+      if (it->constraints == constraints) {
+        tables_.splice(tables_.begin(), tables_, it);
+        return tables_.front();
+      }
+    if (tables_.size() >= kTables) tables_.pop_back();
+    tables_.push_front(Table{constraints, {}});
+    return tables_.front();
+  }
+
+  std::list<Table> tables_;
+};
+
+bool rewriting_traced() {
+  return Prefs::debug_rewriting && Debug::should_display(Debug::Level::trace);
+}
+
 // Lengths of the non-trivial critical pairs' sides, summed.
 long nontrivial_cp_size(const Problem& p) {
   long total = 0;
-  for (const Terms::Equation& e : find_all_nontrivial_critical_pairs(p))
-    total += e.lhs.size() + e.rhs.size();
+  if (rewriting_traced()) {
+    for (const Terms::Equation& e : find_all_nontrivial_critical_pairs(p))
+      total += e.lhs.size() + e.rhs.size();
+    return total;
+  }
+  static PairCache* pairs = new PairCache();  // never destroyed: holds terms until the very end
+  static SizeCache* sizes = new SizeCache();
+  const Rules rules = rules_of_prob(p);
+  p.unmarked->fold(
+      [&](const RuleEntry& e, int acc) {
+        const Terms::Rule& r = e.rule;
+        total += sizes->size(*pairs, p.constraints, r, r);
+        for (const Terms::Rule& s : rules) total += sizes->size(*pairs, p.constraints, r, s);
+        for (const Terms::Rule& s : rules) total += sizes->size(*pairs, p.constraints, s, r);
+        return acc;
+      },
+      0);
   return total;
 }
 
