@@ -21,11 +21,11 @@ struct Entry {
   char tag;
 };
 struct SmallestKey {
-  int operator()(const Entry &a, const Entry &b) const { return b.key - a.key; }
+  int operator()(const Entry& a, const Entry& b) const { return b.key - a.key; }
 };
 using EntryHeap = Heap::Imperative<Entry, SmallestKey>;
 
-std::vector<int> array_order(const IntHeap &h) {
+std::vector<int> array_order(const IntHeap& h) {
   auto acc = h.fold(
       [](int x, std::vector<int> v) {
         v.push_back(x);
@@ -35,7 +35,7 @@ std::vector<int> array_order(const IntHeap &h) {
   return acc;
 }
 
-std::vector<int> drain(IntHeap &h) {
+std::vector<int> drain(IntHeap& h) {
   std::vector<int> out;
   while (!h.is_empty()) {
     out.push_back(h.peek());
@@ -44,7 +44,7 @@ std::vector<int> drain(IntHeap &h) {
   return out;
 }
 
-std::string drain_tags(EntryHeap &h) {
+std::string drain_tags(EntryHeap& h) {
   std::string out;
   while (!h.is_empty()) {
     out.push_back(h.peek().tag);
@@ -53,18 +53,17 @@ std::string drain_tags(EntryHeap &h) {
   return out;
 }
 
-IntHeap filled(const std::vector<int> &values, long capacity = 1) {
+IntHeap filled(const std::vector<int>& values, long capacity = 1) {
   IntHeap h = IntHeap::create(capacity);
-  for (int v : values)
-    h.add(v);
+  for (int v : values) h.add(v);
   return h;
 }
 
 struct LayoutCase {
-  const char *what;
+  const char* what;
   std::vector<int> added;
-  std::vector<int> array;   // the layout fold walks
-  std::vector<int> removed; // peek/remove order
+  std::vector<int> array;    // the layout fold walks
+  std::vector<int> removed;  // peek/remove order
 };
 
 TEST(HeapTest, SiftAndFoldOrder) {
@@ -75,7 +74,7 @@ TEST(HeapTest, SiftAndFoldOrder) {
       {"duplicates", {2, 2, 1, 2}, {2, 2, 1, 2}, {2, 2, 2, 1}},
       {"single", {7}, {7}, {7}},
   };
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     IntHeap h = filled(c.added);
     EXPECT_EQ(array_order(h), c.array) << c.what;
     EXPECT_EQ(drain(h), c.removed) << c.what;
@@ -92,7 +91,7 @@ TEST(HeapTest, LayoutAfterRemove) {
 
 TEST(HeapTest, EqualPrioritiesKeepTheEarlierOnTop) {
   struct Case {
-    const char *what;
+    const char* what;
     std::vector<Entry> added;
     std::string removed;
   };
@@ -102,19 +101,14 @@ TEST(HeapTest, EqualPrioritiesKeepTheEarlierOnTop) {
       // After removing a, the last entry c sinks from the root; its children b
       // and d tie and the
       // left one, b, moves up only because it is strictly smaller than c.
-      {"equal children: left moves up",
-       {{1, 'a'}, {2, 'b'}, {2, 'd'}, {3, 'c'}},
-       "abdc"},
+      {"equal children: left moves up", {{1, 'a'}, {2, 'b'}, {2, 'd'}, {3, 'c'}}, "abdc"},
       // The sinking entry ties with its smaller child: it stays on top.
-      {"sinking entry wins ties",
-       {{0, 'a'}, {1, 'b'}, {2, 'c'}, {1, 'd'}},
-       "adbc"},
+      {"sinking entry wins ties", {{0, 'a'}, {1, 'b'}, {2, 'c'}, {1, 'd'}}, "adbc"},
       {"smallest first", {{3, 'c'}, {1, 'a'}, {2, 'b'}}, "abc"},
   };
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     EntryHeap h = EntryHeap::create(4);
-    for (const Entry &e : c.added)
-      h.add(e);
+    for (const Entry& e : c.added) h.add(e);
     EXPECT_EQ(drain_tags(h), c.removed) << c.what;
   }
 }
@@ -123,14 +117,14 @@ TEST(HeapTest, GrowthDoublesFromTheCreatedCapacity) {
   struct Case {
     long created;
     int adds;
-    std::vector<long> capacities; // after each add
+    std::vector<long> capacities;  // after each add
   };
   const Case cases[] = {
       {1, 3, {1, 2, 4}},
       {1, 5, {1, 2, 4, 4, 8}},
       {3, 4, {3, 3, 3, 6}},
   };
-  for (const auto &c : cases) {
+  for (const auto& c : cases) {
     IntHeap h = IntHeap::create(c.created);
     EXPECT_EQ(h.capacity(), 0);
     EXPECT_EQ(h.fill(), -c.created);
@@ -148,7 +142,7 @@ TEST(HeapTest, CreateRefusesCapacityBelowOne) {
     try {
       IntHeap::create(n);
       ADD_FAILURE() << n;
-    } catch (const std::invalid_argument &e) {
+    } catch (const std::invalid_argument& e) {
       EXPECT_STREQ(e.what(), "create");
     }
   }
@@ -203,8 +197,8 @@ TEST(HeapTest, DumpSharesTheArray) {
   EXPECT_EQ(state.fill, 2);
   EXPECT_EQ(state.count, 2);
   h.remove();
-  h.add(5); // rewrites the shared array in place
+  h.add(5);  // rewrites the shared array in place
   EXPECT_EQ(*(*state.slots)[0], 5);
 }
 
-} // namespace
+}  // namespace

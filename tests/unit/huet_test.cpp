@@ -1,3 +1,5 @@
+#include "completion/huet.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cctype>
@@ -7,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "completion/huet.hpp"
 #include "driver/debug.hpp"
 #include "driver/prefs.hpp"
 #include "io/print.hpp"
