@@ -4,7 +4,8 @@
 // Techniques run cheapest first: the syntactic loop checks; the proofs that settled earlier
 // questions (korvath asks about the previous rule set plus one rule, so an old ordering usually
 // still works and re-checking it costs microseconds); LPO and KBO; a short loop search; the
-// dependency-pair framework; linear polynomial interpretations; finally a longer loop search.
+// dependency-pair framework; linear polynomial and matrix interpretations; finally a longer loop
+// search.
 // Each technique runs under its own share of the budget, so a question that nothing settles is
 // given up after a fraction of the budget. A technique proposes a proof object; the independent
 // checker recomputes it on the rules, and only a proof that passes becomes YES (a loop that replays

@@ -133,6 +133,10 @@ def summarize(results, expected, timeout_ms, binary, title):
     out.append(f"| 90th percentile | {percentile(times, 0.9):.2f} | {percentile(cpu, 0.9):.0f} |")
     out.append(f"| maximum | {max(times):.2f} | {max(cpu):.0f} |")
     out.append(f"| total | {sum(times):.0f} | {sum(cpu):.0f} |")
+    settled = [r[3] for r in results if r[1] in ("YES", "NO")]
+    if settled:
+        out.append(f"| median of the {len(settled)} YES/NO answers | {statistics.median(settled):.2f} | |")
+        out.append(f"| 90th percentile of the YES/NO answers | {percentile(settled, 0.9):.2f} | |")
     out.append("")
     out.append("Wall clock is from writing the question to reading the third answer line; CPU time is "
                "read from /proc in clock ticks (10 ms), so it only shows coarse trends. "
