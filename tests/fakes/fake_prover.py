@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """A scripted termination prover for korvath's tests.
 
 It speaks one of the two protocols korvath uses and answers each question from a table, or else

@@ -1,4 +1,4 @@
-#!/usr/bin/env python3
+#!/usr/bin/python3
 """Termination provers that misbehave, for korvath's robustness tests.
 
 Usage: misbehaving_prover.py --mode MODE [--tpa] [--log FILE] [--starts FILE] [--answer WORD]
