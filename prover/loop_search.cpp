@@ -48,7 +48,7 @@ class LoopSearch {
     std::vector<VarId> vars = variables_of(bank_, d.start);
     collect_variables(bank_, d.end, vars);
     for (std::size_t i = 0; i < vars.size(); ++i)
-      renaming.emplace(vars[i], bank_.variable(kCanonicalBase + static_cast<VarId>(i)));
+      renaming.emplace(vars[i], bank_.canonical_variable(static_cast<int>(i)));
     return {apply(bank_, d.start, renaming), apply(bank_, d.end, renaming)};
   }
 
@@ -97,8 +97,6 @@ class LoopSearch {
       }
     }
   }
-
-  static constexpr VarId kCanonicalBase = 1 << 28;
 
   Trs& trs_;
   TermBank& bank_;

@@ -11,6 +11,7 @@
 #pragma once
 
 #include <cstdint>
+#include <limits>
 #include <span>
 #include <string>
 #include <unordered_map>
@@ -64,6 +65,12 @@ class TermBank {
   int depth(TermId t) const { return depths_[t]; }
   // Returns: how many distinct terms the bank holds.
   int count() const { return static_cast<int>(heads_.size()); }
+
+  // Returns: the i-th variable of a separate numbering (counted down from the largest number)
+  // used to compare terms up to renaming; it leaves the numbering of fresh variables alone.
+  TermId canonical_variable(int i) {
+    return intern(std::numeric_limits<std::int32_t>::min() + 1 + i, {});
+  }
 
   // Returns: a variable number never returned before by this bank and larger than every
   // variable number used so far.
