@@ -8,9 +8,13 @@
 // are recognised as normal at once.  Terms are hash-consed, so the memo is keyed by node (an
 // open-addressing table).  The walk uses an explicit stack, so neither deep terms nor long rewrite
 // sequences deepen the call stack.  Most calls normalize small terms, so the memo and the stacks
-// are kept, emptied, from one call to the next instead of being allocated each time.  Before
-// matching, a rule is skipped cheaply when its left side's root symbol, arity or size rule it out,
-// and a ground left side is compared by identity.
+// are kept from one call to the next instead of being allocated each time; while calls come with
+// the same rule list (as when many terms are normalized with one set of rules) the memo is kept
+// too, since its entries are normal forms with respect to that list.  Rules are looked up by the
+// root symbol of the term: each symbol has the list of the rules whose left side has that root
+// symbol or is a variable, in the order of the rule list, so the first rule that applies is still
+// the first one in list order.  Before matching, a rule is skipped cheaply when its left side's
+// arity or size rule it out, and a ground left side is compared by identity.
 #include "terms/rewriting.hpp"
 
 #include <cstdint>
@@ -38,20 +42,53 @@ struct RuleKey {
   bool ground;
 };
 
-class RootStepper {
- public:
-  // changes: keys and sigma are taken over as working storage.
-  RootStepper(const std::vector<Rule>& rules, std::vector<RuleKey>& keys,
-              Terms::Substitution& sigma)
-      : keys_(keys), sigma_(sigma) {
-    keys_.clear();
+// The rules of one list by root symbol.  buckets[bucket_of[id]] lists, in list order, the keys of
+// the rules whose left side has the symbol with that name id at its root or is a variable; symbols
+// without a bucket of their own use buckets[0], which holds the variable left sides alone.
+struct RuleIndex {
+  std::vector<RuleKey> keys;
+  std::vector<uint32_t> bucket_of;  // by name id; 0 for symbols without rules of their own
+  std::vector<std::vector<const RuleKey*>> buckets;
+
+  // changes: the index, rebuilt for rules (which must outlive its use).
+  void build(const std::vector<Rule>& rules) {
+    keys.clear();
     for (const Rule& r : rules) {
       const Term& l = r.lhs;
       bool any = l.is_var();
-      keys_.push_back(
+      keys.push_back(
           {&r, any, any ? Terms::Name() : l.name(), any ? 0 : l.arity(), l.size(), l.ground()});
     }
+    for (uint32_t& b : bucket_of) b = 0;
+    for (auto& bucket : buckets) bucket.clear();
+    size_t used = 1;
+    for (const RuleKey& k : keys) {
+      if (k.any_root) continue;
+      uint32_t id = k.symbol.id();
+      if (id >= bucket_of.size()) bucket_of.resize(id + 1, 0);
+      if (bucket_of[id] == 0) bucket_of[id] = static_cast<uint32_t>(used++);
+    }
+    if (buckets.size() < used) buckets.resize(used);
+    for (const RuleKey& k : keys) {
+      if (k.any_root) {
+        for (size_t b = 0; b < used; ++b) buckets[b].push_back(&k);
+      } else {
+        buckets[bucket_of[k.symbol.id()]].push_back(&k);
+      }
+    }
   }
+
+  const std::vector<const RuleKey*>& candidates(Terms::Name symbol) const {
+    uint32_t id = symbol.id();
+    return buckets[id < bucket_of.size() ? bucket_of[id] : 0];
+  }
+};
+
+class RootStepper {
+ public:
+  // needs: index built for the rule list in use.
+  // changes: sigma is taken over as working storage.
+  RootStepper(const RuleIndex& index, Terms::Substitution& sigma) : index_(index), sigma_(sigma) {}
 
   // needs: u is an application.
   // returns: the reduct of the first rule that applies at the root of u, if any.
@@ -59,22 +96,22 @@ class RootStepper {
     Terms::Name symbol = u.name();
     size_t arity = u.arity();
     long size = u.size();
-    for (const RuleKey& k : keys_) {
-      if (!k.any_root) {
-        if (!(k.symbol == symbol) || k.arity != arity || k.size > size) continue;
-        if (k.ground) {
-          if (k.rule->lhs == u) return k.rule->rhs;
+    for (const RuleKey* k : index_.candidates(symbol)) {
+      if (!k->any_root) {
+        if (k->arity != arity || k->size > size) continue;
+        if (k->ground) {
+          if (k->rule->lhs == u) return k->rule->rhs;
           continue;
         }
       }
       sigma_.mutable_bindings().clear();
-      if (Terms::match_into(k.rule->lhs, u, sigma_)) return Terms::lift(sigma_, k.rule->rhs);
+      if (Terms::match_into(k->rule->lhs, u, sigma_)) return Terms::lift(sigma_, k->rule->rhs);
     }
     return std::nullopt;
   }
 
  private:
-  std::vector<RuleKey>& keys_;
+  const RuleIndex& index_;
   Terms::Substitution& sigma_;
 };
 
@@ -154,25 +191,39 @@ struct Frame {
   size_t same_nf_base;
 };
 
-// Working storage of one normalization, kept between calls to save allocations.  Empty between
-// calls (apart from capacity), so it holds no term alive.
+// A memo kept for the next call with the same rules is dropped beyond this many entries.
+constexpr size_t kept_memo_limit = size_t(1) << 12;
+
+// Working storage of normalization, kept between calls to save allocations.  Between calls it
+// holds the last rule list with its index and memo (the normal forms found with that list); the
+// stacks are empty.
 struct Workspace {
   bool busy = false;
+  std::vector<Rule> rules;  // the list that index and memo belong to
+  RuleIndex index;
   Memo memo;
   std::vector<Frame> stack;
   std::vector<Term> done;
   std::vector<Term> same_nf;
-  std::vector<RuleKey> keys;
   Terms::Substitution sigma;
+
+  // changes: rules, index and memo, unless rules already equals the given list.
+  void use(const std::vector<Rule>& given) {
+    if (given == rules) return;
+    memo.clear();
+    rules = given;
+    index.build(rules);
+  }
 };
 
 class Normalizer {
  public:
-  Normalizer(const std::vector<Rule>& rules, Workspace& w)
-      : w_(w), stepper_(rules, w.keys, w.sigma) {}
+  Normalizer(const std::vector<Rule>& rules, Workspace& w) : w_(w), stepper_(w.index, w.sigma) {
+    w_.use(rules);
+  }
 
   ~Normalizer() {
-    w_.memo.clear();
+    if (w_.memo.size() > kept_memo_limit) w_.memo.clear();
     w_.stack.clear();
     w_.done.clear();
     w_.same_nf.clear();
@@ -273,9 +324,10 @@ std::optional<Term> rewrite(const std::vector<Rule>& rules, const Term& t) {
       if (auto sigma = Terms::match_with(r.lhs, t)) return Terms::lift(*sigma, r.rhs);
     return std::nullopt;
   }
-  std::vector<RuleKey> keys;
+  RuleIndex index;
+  index.build(rules);
   Terms::Substitution sigma;
-  return RootStepper(rules, keys, sigma).step(t);
+  return RootStepper(index, sigma).step(t);
 }
 
 Term norm(const std::vector<Rule>& rules, const Term& t) {
