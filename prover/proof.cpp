@@ -89,6 +89,9 @@ std::string summarize_proof(const Trs& trs, const TerminationProof& proof) {
   return std::visit(
       Overloaded{
           [&](const LpoProof& p) {
+            if (has_status(p))
+              return "RPO with precedence " + describe_precedence(sig, p.levels) + " and status " +
+                     describe_status(sig, p);
             return "LPO with precedence " + describe_precedence(sig, p.levels);
           },
           [&](const KboProof& p) {
@@ -122,6 +125,11 @@ std::string describe_proof(const Trs& trs, const TerminationProof& proof) {
          std::visit(
              Overloaded{
                  [&](const LpoProof& p) {
+                   if (has_status(p))
+                     return "every rule decreases in the recursive path order with precedence\n  " +
+                            describe_precedence(sig, p.levels) +
+                            "\nstatus (all others lexicographic left to right)\n  " +
+                            describe_status(sig, p) + "\n";
                    return "every rule decreases in the lexicographic path order with "
                           "precedence\n  " +
                           describe_precedence(sig, p.levels) + "\n";
@@ -160,7 +168,9 @@ std::optional<TerminationProof> rebind(const CachedProof& cached, const Signatur
   return std::visit(
       Overloaded{
           [&](const LpoProof& p) -> std::optional<TerminationProof> {
-            return LpoProof{translate(p.levels, map, -1)};
+            LpoProof out{translate(p.levels, map, -1), {}};
+            if (!p.status.empty()) out.status = translate(p.status, map, Status::LeftToRight);
+            return out;
           },
           [&](const KboProof& p) -> std::optional<TerminationProof> {
             return KboProof{translate(p.weights, map, 1), translate(p.levels, map, -1)};

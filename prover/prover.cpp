@@ -23,6 +23,7 @@ constexpr std::size_t kCacheSize = 8;
 // budget itself stays a hard wall-clock ceiling.
 constexpr double kLpoShare = 0.005;
 constexpr double kKboShare = 0.005;
+constexpr double kRpoShare = 0.005;
 constexpr double kQuickLoopShare = 0.0025;
 constexpr double kDpShare = 0.03;
 constexpr double kPolyShare = 0.0025;
@@ -43,6 +44,11 @@ Answer no_answer(Trs& trs, const LoopWitness& witness, const std::string& techni
 
 std::optional<TerminationProof> lpo_proof(const Trs& trs, const Deadline& deadline) {
   if (auto p = find_lpo(trs, deadline)) return *p;
+  return std::nullopt;
+}
+
+std::optional<TerminationProof> rpo_proof(const Trs& trs, const Deadline& deadline) {
+  if (auto p = find_lpo(trs, deadline, true)) return *p;
   return std::nullopt;
 }
 
@@ -117,6 +123,7 @@ Answer Prover::search(Trs& trs, const Deadline& deadline) {
   if (try_cache(trs, answer)) return answer;
   if (prove(trs, deadline, kLpoShare, "lpo", lpo_proof, answer)) return answer;
   if (prove(trs, deadline, kKboShare, "kbo", kbo_proof, answer)) return answer;
+  if (prove(trs, deadline, kRpoShare, "rpo", rpo_proof, answer)) return answer;
   if (disprove(trs, deadline, kQuickLoopShare, LoopSearchLimits::quick(), answer)) return answer;
   dp_trace = trace_;
   if (prove(trs, deadline, kDpShare, "dp", dp_proof, answer)) return answer;

@@ -30,6 +30,7 @@ VERDICTS = {"true": "YES", "false": "NO", "maybe": "MAYBE", "timed out": "TIMEOU
 TECHNIQUES = [
     ("earlier proof re-checked", "cache"),
     ("LPO", "lpo"),
+    ("RPO", "rpo"),
     ("KBO", "kbo"),
     ("linear polynomial", "poly"),
     ("matrix interpretation", "matrix"),
