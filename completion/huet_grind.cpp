@@ -64,8 +64,6 @@ Result keep_going(long n, ConjectureList conjectures) {
       last = _do_completion(ConjectureList());
     } catch (const CONJECTURES_SOLVED&) {
       break;  // a search without conjectures and without --complete stops at once
-    } catch (const Heap::EmptyHeap&) {
-      break;  // every branch has been explored: all completions are found
     }
   }
   return {last.first, first.second};

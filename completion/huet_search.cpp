@@ -26,12 +26,6 @@ long entry_size(const FlaggedEquation& e) {
   return e.first.lhs.size() + e.first.rhs.size();
 }
 
-// The seconds a direction's test took; a direction that was not tested (reported as the
-// largest finite double) took none.
-double charged(double seconds) {
-  return seconds == DBL_MAX ? 0.0 : seconds;
-}
-
 double larger(double a, double b) {
   return b > a ? b : a;
 }
@@ -91,8 +85,10 @@ BranchInfo child_info(const BranchInfo& info, int side, double seconds) {
 [[noreturn]] void retire(BranchInfo info, Problem p, const Equations& rest,
                          const Terms::Equation& e, double t_lr, double t_rl) {
   const std::vector<int> id = info.id;
-  info.time = info.time + charged(t_rl) + charged(t_lr);
-  info.max_time = larger(info.max_time, larger(charged(t_lr), charged(t_rl)));
+  // A direction that was not tested reports the largest finite double, and it is charged as it
+  // stands: the branch's times then read 1.79769e+308 or inf, which marks the branch as retired.
+  info.time = info.time + t_rl + t_lr;
+  info.max_time = larger(info.max_time, larger(t_lr, t_rl));
   Debug::debug([&] { return string_of_id(id) + ": Close "; });
   p.equations.clear();
   p.equations.emplace_back(e, true);
