@@ -160,6 +160,11 @@ std::vector<std::vector<int>> cyclic_components(const DpProblem& problem,
 }
 
 std::vector<int> usable_rules(const DpProblem& problem, const std::vector<int>& pairs) {
+  return usable_rules(problem, pairs, [](SymbolId, int) { return true; });
+}
+
+std::vector<int> usable_rules(const DpProblem& problem, const std::vector<int>& pairs,
+                              const std::function<bool(SymbolId, int)>& regarded) {
   const Trs& trs = problem.trs;
   std::vector<bool> seen(trs.signature.size(), false);
   std::vector<SymbolId> work;
@@ -167,7 +172,9 @@ std::vector<int> usable_rules(const DpProblem& problem, const std::vector<int>& 
     if (trs.bank.is_variable(t)) return;
     SymbolId f = trs.bank.symbol_of(t);
     if (!seen[f]) seen[f] = true, work.push_back(f);
-    for (TermId a : trs.bank.args(t)) note(a);
+    const auto& args = trs.bank.args(t);
+    for (std::size_t i = 0; i < args.size(); ++i)
+      if (regarded(f, static_cast<int>(i))) note(args[i]);
   };
   for (int p : pairs) note(problem.pairs[p].rhs);
   std::vector<bool> usable(trs.rules.size(), false);

@@ -22,9 +22,13 @@
 // Usable rules: the rules of every symbol in a right side of the component, closed under the
 // symbols of their right sides. With a reduction pair that is C_e-compatible (c(x,y) >= x and
 // c(x,y) >= y are orientable, as for every interpretation over the naturals) only these rules
-// need to decrease weakly, also for full (not innermost) rewriting.
+// need to decrease weakly, also for full (not innermost) rewriting. When the reduction pair
+// ignores some arguments (an argument filtering: a linear interpretation with coefficient 0 for
+// them), the rules reached only through ignored arguments are not needed either (usable rules
+// with respect to the filtering, again sound for full rewriting with a C_e-compatible pair).
 #pragma once
 
+#include <functional>
 #include <vector>
 
 #include "trs.hpp"
@@ -47,5 +51,9 @@ std::vector<std::vector<int>> cyclic_components(const DpProblem& problem,
                                                 const std::vector<int>& subset);
 // Returns: the indices of the rules usable for the given pairs.
 std::vector<int> usable_rules(const DpProblem& problem, const std::vector<int>& pairs);
+// Returns: the rules usable for the given pairs with respect to an argument filtering: only the
+// arguments i of f with regarded(f, i) are searched for further symbols.
+std::vector<int> usable_rules(const DpProblem& problem, const std::vector<int>& pairs,
+                              const std::function<bool(SymbolId, int)>& regarded);
 
 }  // namespace Termination

@@ -36,7 +36,8 @@ std::optional<std::vector<int>> poly_removes(const DpProblem& problem, const DpS
   const Trs& trs = problem.trs;
   const LinearInterpretation& interpretation = step.interpretation;
   if (!well_formed(trs.signature, interpretation)) return std::nullopt;
-  for (int i : usable_rules(problem, step.component)) {
+  auto regarded = [&](SymbolId f, int i) { return interpretation.coefficients[f][i] != 0; };
+  for (int i : usable_rules(problem, step.component, regarded)) {
     const Rule& rule = trs.rules[i];
     if (!weakly_decreasing(trs.bank, interpretation, rule.lhs, rule.rhs)) return std::nullopt;
   }

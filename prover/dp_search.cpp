@@ -20,6 +20,7 @@ std::optional<DpStep> find_reduction_pair(const DpProblem& problem,
   PolyConstraints constraints;
   for (int i : usable_rules(problem, component)) constraints.weak.push_back(problem.trs.rules[i]);
   for (int p : component) constraints.strict_some.push_back(problem.pairs[p]);
+  constraints.filter_usable = true;
   auto interpretation = find_linear_interpretation(problem.trs, constraints, shape, deadline);
   if (!interpretation) return std::nullopt;
   DpStep step{component, DpProcessor::Polynomial, {}, *interpretation, {}, {}};

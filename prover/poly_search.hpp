@@ -7,7 +7,10 @@
 // with exact (widening) adders and multipliers. Each constraint l >= r or l > r becomes
 // comparators on the constant and on every variable coefficient. The same search serves plain
 // termination (all rules strict, monotone) and reduction pairs for dependency pairs (usable
-// rules and pairs weak, at least one pair strict, coefficients may be 0).
+// rules and pairs weak, at least one pair strict, coefficients may be 0). With filter_usable a
+// literal per symbol says whether its rules are usable: the root of a right side (of a pair, or
+// of a usable rule) is usable whenever it is reached through arguments with non-zero
+// coefficients, and a weak rule needs to decrease only when its root is usable.
 #pragma once
 
 #include <optional>
@@ -28,6 +31,9 @@ struct PolyConstraints {
   std::vector<Rule> strict;       // each must decrease strictly
   std::vector<Rule> weak;         // each must decrease weakly
   std::vector<Rule> strict_some;  // each weakly, and at least one of them strictly
+  // The weak rules are only candidates: each must decrease when it is usable for strict_some
+  // with respect to the filtering by zero coefficients (see dependency_pairs.hpp).
+  bool filter_usable = false;
 };
 
 // Returns: an interpretation of every symbol of trs.signature meeting the constraints, or

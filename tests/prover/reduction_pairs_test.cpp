@@ -4,8 +4,10 @@
 
 #include "argument_filter_search.hpp"
 #include "dependency_pairs.hpp"
+#include "dp_proof.hpp"
 #include "matrix_search.hpp"
 #include "parser.hpp"
+#include "poly_search.hpp"
 
 namespace Termination {
 namespace {
@@ -102,6 +104,53 @@ TEST(Matrix, EvaluatesByHand) {
   EXPECT_EQ(form->matrices.begin()->second, (Matrix{1, 2, 0, 1}));
   EXPECT_TRUE(strictly_decreasing(trs.bank, m, trs.rules[0].lhs, trs.rules[0].rhs));
   EXPECT_FALSE(weakly_decreasing(trs.bank, m, trs.rules[0].rhs, trs.rules[0].lhs));
+}
+
+}  // namespace
+}  // namespace Termination
+
+namespace Termination {
+namespace {
+
+// f#(s(x),y) -> f#(x,g(y)) decreases in the first argument; g's rule cannot decrease weakly when
+// g's result counts, but it does not count when f# ignores its second argument.
+TEST(FilteredUsableRules, ZeroCoefficientsDropTheRulesBehindThem) {
+  Trs trs = parse_problem("(VAR x y)\n(RULES \nf(s(x),y) -> f(x,g(y))\ng(a) -> s(s(a)))");
+  DpProblem problem = make_dp_problem(trs);
+  const Signature& sig = problem.trs.signature;
+  int n = sig.size();
+  std::vector<int> component;
+  for (std::size_t p = 0; p < problem.pairs.size(); ++p)
+    if (problem.trs.bank.symbol_of(problem.pairs[p].rhs) == sig.find("f#"))
+      component.push_back(static_cast<int>(p));
+  ASSERT_EQ(component.size(), 1u);
+  EXPECT_EQ(usable_rules(problem, component).size(), 1u);
+  LinearInterpretation ignore_second;
+  for (SymbolId f = 0; f < n; ++f) {
+    ignore_second.constants.push_back(0);
+    ignore_second.coefficients.emplace_back(sig.arity(f), 0);
+  }
+  ignore_second.constants[sig.find("s")] = 1;
+  ignore_second.coefficients[sig.find("s")] = {1};
+  ignore_second.coefficients[sig.find("f#")] = {1, 0};
+  auto regarded = [&](SymbolId f, int i) { return ignore_second.coefficients[f][i] != 0; };
+  EXPECT_TRUE(usable_rules(problem, component, regarded).empty());
+  DpStep step{component, DpProcessor::Polynomial, {}, ignore_second, {}, {}};
+  auto removed = step_removes(problem, step);
+  ASSERT_TRUE(removed);
+  EXPECT_EQ(*removed, component);
+  step.interpretation.coefficients[sig.find("f#")] = {1, 1};  // g(y) counts: g(a) >= s(s(a)) fails
+  EXPECT_FALSE(step_removes(problem, step));
+
+  PolyConstraints constraints;  // the search finds the filtering on its own
+  for (int i : usable_rules(problem, component)) constraints.weak.push_back(problem.trs.rules[i]);
+  constraints.strict_some.push_back(problem.pairs[component[0]]);
+  constraints.filter_usable = true;
+  auto found =
+      find_linear_interpretation(problem.trs, constraints, PolyShape{1, 1, false}, Deadline(5000));
+  ASSERT_TRUE(found);
+  step.interpretation = *found;
+  EXPECT_TRUE(step_removes(problem, step));
 }
 
 }  // namespace
