@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "formula.hpp"
+#include "usable_encoding.hpp"
 
 namespace Termination {
 namespace {
@@ -51,6 +52,13 @@ class FilteredLpoEncoder {
     Lit result = encode_eq(s, t);
     eq_memo_.emplace(key(s, t), result);
     return result;
+  }
+
+  // Returns: for each of weak, whether its root's rules are usable for pairs with respect to the
+  // filtering (a position is regarded when it is kept or collapsed to).
+  std::vector<Lit> usable(const std::vector<Rule>& weak, const std::vector<Rule>& pairs) {
+    return encode_usable(formula_, bank_, weak, pairs,
+                         [&](SymbolId f, int i) { return keep_[f][i]; });
   }
 
   FilteredLpo model() const {
@@ -160,7 +168,9 @@ std::optional<FilteredLpo> find_filtered_lpo(const Trs& trs, const std::vector<R
                                              const Deadline& deadline) {
   Formula formula;
   FilteredLpoEncoder encoder(formula, trs);
-  for (const Rule& rule : weak) formula.require(encoder.ge(rule.lhs, rule.rhs));
+  std::vector<Lit> usable = encoder.usable(weak, pairs);
+  for (std::size_t i = 0; i < weak.size(); ++i)
+    formula.clause({-usable[i], encoder.ge(weak[i].lhs, weak[i].rhs)});
   std::vector<Lit> strict;
   for (const Rule& pair : pairs) {
     formula.require(encoder.ge(pair.lhs, pair.rhs));

@@ -54,7 +54,12 @@ std::optional<std::vector<int>> filtered_lpo_removes(const DpProblem& problem, c
   const Trs& trs = problem.trs;
   if (!well_formed(trs.signature, step.lpo)) return std::nullopt;
   FilteredLpoComparer order(trs.bank, step.lpo);
-  for (int i : usable_rules(problem, step.component))
+  const ArgumentFilter& filter = step.lpo.filter;
+  auto regarded = [&](SymbolId f, int a) {
+    if (filter.collapse[f] >= 0) return filter.collapse[f] == a;
+    return std::find(filter.kept[f].begin(), filter.kept[f].end(), a) != filter.kept[f].end();
+  };
+  for (int i : usable_rules(problem, step.component, regarded))
     if (!order.weakly_greater(trs.rules[i].lhs, trs.rules[i].rhs)) return std::nullopt;
   std::vector<int> strict;
   for (int p : step.component) {
@@ -69,7 +74,11 @@ std::optional<std::vector<int>> matrix_removes(const DpProblem& problem, const D
   const Trs& trs = problem.trs;
   const MatrixInterpretation& interpretation = step.matrix;
   if (!well_formed(trs.signature, interpretation)) return std::nullopt;
-  for (int i : usable_rules(problem, step.component)) {
+  auto regarded = [&](SymbolId f, int a) {
+    const Matrix& m = interpretation.matrices[f][a];
+    return std::any_of(m.begin(), m.end(), [](std::int64_t v) { return v != 0; });
+  };
+  for (int i : usable_rules(problem, step.component, regarded)) {
     const Rule& rule = trs.rules[i];
     if (!weakly_decreasing(trs.bank, interpretation, rule.lhs, rule.rhs)) return std::nullopt;
   }

@@ -46,6 +46,7 @@ std::optional<DpStep> find_matrix_pair(const DpProblem& problem, const std::vect
   PolyConstraints constraints;
   for (int i : usable_rules(problem, component)) constraints.weak.push_back(problem.trs.rules[i]);
   for (int p : component) constraints.strict_some.push_back(problem.pairs[p]);
+  constraints.filter_usable = true;
   auto matrix = find_matrix_interpretation(problem.trs, constraints, shape, deadline);
   if (!matrix) return std::nullopt;
   DpStep step{component, DpProcessor::Matrix, {}, {}, {}, *matrix};

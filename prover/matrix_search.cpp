@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "formula.hpp"
+#include "usable_encoding.hpp"
 
 namespace Termination {
 namespace {
@@ -62,6 +63,16 @@ class MatrixEncoder {
       out.matrices.push_back(std::move(matrices));
     }
     return out;
+  }
+
+  // Returns: for each of weak, whether its root's rules are usable for pairs when the arguments
+  // with an all-zero matrix are filtered away.
+  std::vector<Lit> usable(const std::vector<Rule>& weak, const std::vector<Rule>& pairs) {
+    return encode_usable(formula_, trs_.bank, weak, pairs, [&](SymbolId f, int a) {
+      std::vector<Lit> nonzero;
+      for (const Bits& entry : matrices_[f][a]) nonzero.push_back(-formula_.is_zero(entry));
+      return formula_.disj(nonzero);
+    });
   }
 
  private:
@@ -128,7 +139,10 @@ std::optional<MatrixInterpretation> find_matrix_interpretation(const Trs& trs,
   Formula formula;
   MatrixEncoder encoder(formula, trs, shape);
   for (const Rule& rule : constraints.strict) formula.require(encoder.decreasing(rule, true));
-  for (const Rule& rule : constraints.weak) formula.require(encoder.decreasing(rule, false));
+  std::vector<Lit> usable(constraints.weak.size(), Formula::top());
+  if (constraints.filter_usable) usable = encoder.usable(constraints.weak, constraints.strict_some);
+  for (std::size_t i = 0; i < constraints.weak.size(); ++i)
+    formula.clause({-usable[i], encoder.decreasing(constraints.weak[i], false)});
   if (!constraints.strict_some.empty()) {
     std::vector<Lit> some;
     for (const Rule& rule : constraints.strict_some) {

@@ -1,12 +1,11 @@
 // SAT encoding of linear interpretations (see poly_search.hpp).
 #include "poly_search.hpp"
 
-#include <functional>
 #include <map>
-#include <set>
 #include <unordered_map>
 
 #include "formula.hpp"
+#include "usable_encoding.hpp"
 
 namespace Termination {
 namespace {
@@ -48,28 +47,8 @@ class PolyEncoder {
   // Returns: for each of weak, the literal "its root symbol's rules are usable for pairs with
   // respect to the zero-coefficient filtering".
   std::vector<Lit> usable(const std::vector<Rule>& weak, const std::vector<Rule>& pairs) {
-    const TermBank& bank = trs_.bank;
-    std::map<SymbolId, Lit> defined;
-    for (const Rule& rule : weak) defined.emplace(bank.symbol_of(rule.lhs), Formula::bottom());
-    for (auto& [f, u] : defined) u = formula_.fresh();
-    std::set<std::pair<TermId, Lit>> done;
-    std::function<void(TermId, Lit)> reach = [&](TermId t, Lit condition) {
-      if (bank.is_variable(t) || condition == Formula::bottom()) return;
-      if (!done.insert({t, condition}).second) return;
-      SymbolId f = bank.symbol_of(t);
-      if (auto it = defined.find(f); it != defined.end()) formula_.clause({-condition, it->second});
-      const auto& args = bank.args(t);
-      for (std::size_t i = 0; i < args.size(); ++i)
-        reach(args[i], formula_.conj(condition, -formula_.is_zero(coefficients_[f][i])));
-    };
-    for (const Rule& pair : pairs) reach(pair.rhs, Formula::top());
-    std::vector<Lit> out;
-    for (const Rule& rule : weak) {
-      Lit u = defined.at(bank.symbol_of(rule.lhs));
-      reach(rule.rhs, u);
-      out.push_back(u);
-    }
-    return out;
+    return encode_usable(formula_, trs_.bank, weak, pairs,
+                         [&](SymbolId f, int i) { return -formula_.is_zero(coefficients_[f][i]); });
   }
 
   LinearInterpretation interpretation() const {

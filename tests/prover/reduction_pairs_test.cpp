@@ -151,6 +151,23 @@ TEST(FilteredUsableRules, ZeroCoefficientsDropTheRulesBehindThem) {
   ASSERT_TRUE(found);
   step.interpretation = *found;
   EXPECT_TRUE(step_removes(problem, step));
+
+  // The same with an LPO that filters the second argument of f# away.
+  FilteredLpo lpo{{std::vector<int>(n, -1), std::vector<std::vector<int>>(n)}, Levels(n, 0)};
+  for (SymbolId f = 0; f < n; ++f)
+    for (int i = 0; i < sig.arity(f); ++i) lpo.filter.kept[f].push_back(i);
+  lpo.filter.kept[sig.find("f#")] = {0};
+  lpo.levels[sig.find("f#")] = 2;
+  lpo.levels[sig.find("s")] = 1;
+  DpStep filtered{component, DpProcessor::FilteredLpo, {}, {}, lpo, {}};
+  EXPECT_TRUE(step_removes(problem, filtered));
+  filtered.lpo.filter.kept[sig.find("f#")] = {0, 1};  // g(a) >= s(s(a)) needed, and it fails
+  EXPECT_FALSE(step_removes(problem, filtered));
+  auto searched =
+      find_filtered_lpo(problem.trs, constraints.weak, constraints.strict_some, Deadline(5000));
+  ASSERT_TRUE(searched);
+  filtered.lpo = *searched;
+  EXPECT_TRUE(step_removes(problem, filtered));
 }
 
 }  // namespace
