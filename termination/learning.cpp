@@ -6,11 +6,15 @@
 // terminating set terminates, a superset of a non-terminating set does not.  A registration
 // rebuilds its store without the keys that the new key makes redundant for that recall (subsets
 // of a new terminating key, supersets of a new non-terminating key), then adds the key.  There is
-// no index: recalls scan the store and stop at the first key that decides.
+// no index: recalls scan the store and stop at the first key that decides.  A registration drops
+// the redundant keys from the store in place rather than copying the store.  Canonical forms of
+// rules are remembered by rule (rules are hash-consed, so the same rule comes back as the same
+// nodes), since the same rules are canonicalised again and again as rule lists grow.
 #include "termination/learning.hpp"
 
 #include <algorithm>
 #include <string>
+#include <unordered_map>
 
 #include "driver/debug.hpp"
 #include "driver/prefs.hpp"
@@ -24,10 +28,21 @@ Terms::TrsSet nonterminating_store;
 
 namespace {
 
+// Terms::canon_rule, remembered.  Bounded: emptied when it grows past kLimit rules.
+const Terms::Rule& canonical_rule(const Terms::Rule& rule) {
+  using Memo = std::unordered_map<Terms::Rule, Terms::Rule, Terms::RuleHash>;
+  static constexpr size_t kLimit = size_t(1) << 16;
+  static Memo* memo = new Memo();  // never destroyed: holds terms until the very end
+  auto found = memo->find(rule);
+  if (found != memo->end()) return found->second;
+  if (memo->size() >= kLimit) memo->clear();
+  return memo->emplace(rule, Terms::canon_rule(rule)).first->second;
+}
+
 std::vector<Terms::Rule> canonical_rules(const std::vector<Terms::Rule>& rules) {
   std::vector<Terms::Rule> canonical;
   canonical.reserve(rules.size());
-  for (const Terms::Rule& rule : rules) canonical.push_back(Terms::canon_rule(rule));
+  for (const Terms::Rule& rule : rules) canonical.push_back(canonical_rule(rule));
   return canonical;
 }
 
@@ -45,15 +60,21 @@ void register_key(Terms::TrsSet& store, const std::vector<Terms::Rule>& rules, c
     Debug::debug_l(Debug::Level::trace, [&] {
       return std::string("[ Registering ") + label + " TRS: " + Print::string_of_rules(canonical);
     });
-  Terms::TrsSet kept =
-      remove_all([&](const Terms::Trs& stored) { return drop(stored, key); }, store);
+  size_t subsumed = 0;
+  for (auto it = store.begin(); it != store.end();) {
+    if (drop(*it, key)) {
+      it = store.erase(it);
+      ++subsumed;
+    } else {
+      ++it;
+    }
+  }
   if (Prefs::debug_learning)
     Debug::debug_l(Debug::Level::trace, [&] {
-      return std::string(" ") + tag + " subsumed=" + std::to_string(store.size() - kept.size()) +
-             ", card=" + std::to_string(kept.size() + 1) + " ]";
+      return std::string(" ") + tag + " subsumed=" + std::to_string(subsumed) +
+             ", card=" + std::to_string(store.size() + 1) + " ]";
     });
-  kept.insert(key);
-  store = std::move(kept);
+  store.insert(key);
 }
 
 bool stored_is_subset(const Terms::Trs& stored, const Terms::Trs& key) {
