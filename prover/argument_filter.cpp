@@ -11,7 +11,8 @@ bool well_formed(const Signature& signature, const FilteredLpo& order) {
   int n = signature.size();
   const ArgumentFilter& f = order.filter;
   if (static_cast<int>(f.collapse.size()) != n || static_cast<int>(f.kept.size()) != n ||
-      static_cast<int>(order.levels.size()) != n)
+      static_cast<int>(order.levels.size()) != n ||
+      (!order.status.empty() && static_cast<int>(order.status.size()) != n))
     return false;
   for (SymbolId g = 0; g < n; ++g) {
     int arity = signature.arity(g);
@@ -36,12 +37,12 @@ TermId FilteredLpoComparer::filtered(TermId t) {
 
 bool FilteredLpoComparer::strictly_greater(TermId s, TermId t) {
   TermId fs = filtered(s), ft = filtered(t);
-  return lpo_greater(scratch_, order_.levels, fs, ft);
+  return rpo_greater(scratch_, rpo_, fs, ft);
 }
 
 bool FilteredLpoComparer::weakly_greater(TermId s, TermId t) {
   TermId fs = filtered(s), ft = filtered(t);
-  return fs == ft || lpo_greater(scratch_, order_.levels, fs, ft);
+  return fs == ft || rpo_greater(scratch_, rpo_, fs, ft);
 }
 
 std::string describe_filter(const Signature& signature, const ArgumentFilter& filter,

@@ -7,12 +7,16 @@
 // well founded) and C_e-compatible (a fresh c(x,y) keeping both arguments is above x and y), so
 // with the usable rules it proves dependency pairs removable also for full rewriting.
 //
+// A symbol may compare its kept arguments right to left instead (the status of lpo.hpp); this
+// stays a reduction pair of the same kind, the filtered terms being compared by an RPO.
+//
 // The check filters both sides into a scratch bank (a filtered symbol keeps its id; its kept
 // arguments are the node's arguments) and compares with lpo_greater.
 #pragma once
 
 #include <vector>
 
+#include "lpo.hpp"
 #include "precedence.hpp"
 #include "trs.hpp"
 
@@ -26,9 +30,11 @@ struct ArgumentFilter {
 struct FilteredLpo {
   ArgumentFilter filter;
   Levels levels;
+  std::vector<Status> status;  // by symbol, empty for all left to right; multiset is not used
 };
 
-// Returns: true iff the filter and levels fit the signature (indices in range, sorted kept lists).
+// Returns: true iff the filter, levels and status fit the signature (indices in range, sorted
+// kept lists).
 bool well_formed(const Signature& signature, const FilteredLpo& order);
 
 // Compares terms of one bank under a filtered LPO; filtered terms live in a scratch bank.
@@ -36,7 +42,7 @@ class FilteredLpoComparer {
  public:
   // Needs: well_formed(signature of bank, order).
   FilteredLpoComparer(const TermBank& bank, const FilteredLpo& order)
-      : bank_(bank), order_(order) {}
+      : bank_(bank), order_(order), rpo_{order.levels, order.status} {}
   bool weakly_greater(TermId s, TermId t);
   bool strictly_greater(TermId s, TermId t);
 
@@ -45,6 +51,7 @@ class FilteredLpoComparer {
 
   const TermBank& bank_;
   const FilteredLpo& order_;
+  LpoProof rpo_;  // the order on filtered terms
   TermBank scratch_;
 };
 

@@ -33,6 +33,7 @@ class FilteredLpoEncoder {
       for (int i = 0; i < arity; ++i)
         for (int j = i + 1; j < arity; ++j) formula.clause({-collapse_[f], -keep[i], -keep[j]});
       keep_.push_back(std::move(keep));
+      reversed_.push_back(arity >= 2 ? formula.fresh() : Formula::bottom());
     }
   }
 
@@ -75,6 +76,8 @@ class FilteredLpoEncoder {
         else
           out.filter.kept[f].push_back(i);
       }
+      out.status.push_back(formula_.value(reversed_[f]) ? Status::RightToLeft
+                                                        : Status::LeftToRight);
     }
     return out;
   }
@@ -142,9 +145,17 @@ class FilteredLpoEncoder {
 
   Lit lexicographic(TermId s, TermId t) {
     SymbolId f = bank_.symbol_of(s);
+    return formula_.ite(reversed_[f], lexicographic(s, t, true), lexicographic(s, t, false));
+  }
+
+  // The kept arguments compared in order (or in reverse), skipping equal ones.
+  Lit lexicographic(TermId s, TermId t, bool reversed) {
+    SymbolId f = bank_.symbol_of(s);
     std::vector<TermId> ss = bank_.copy_args(s), ts = bank_.copy_args(t);
+    std::size_t n = ss.size();
     Lit rest = Formula::bottom();
-    for (std::size_t k = ss.size(); k-- > 0;) {
+    for (std::size_t i = n; i-- > 0;) {
+      std::size_t k = reversed ? n - 1 - i : i;
       Lit keep = keep_[f][k];
       rest = formula_.disj(formula_.conj(keep, gt(ss[k], ts[k])),
                            formula_.conj(formula_.disj(-keep, eq(ss[k], ts[k])), rest));
@@ -158,6 +169,7 @@ class FilteredLpoEncoder {
   std::vector<Bits> levels_;
   std::vector<Lit> collapse_;
   std::vector<std::vector<Lit>> keep_;
+  std::vector<Lit> reversed_;  // by symbol: kept arguments compared right to left
   std::unordered_map<std::uint64_t, Lit> gt_memo_, eq_memo_;
 };
 

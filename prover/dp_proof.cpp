@@ -127,6 +127,8 @@ std::string describe_step(const DpProblem& problem, const DpStep& step) {
     out += "reduction pair, LPO with argument filtering\n    " +
            describe_filter(problem.trs.signature, step.lpo.filter, shown) + "\n    precedence " +
            describe_precedence(problem.trs.signature, step.lpo.levels, shown);
+    LpoProof status{step.lpo.levels, step.lpo.status};
+    if (has_status(status)) out += "\n    status " + describe_status(problem.trs.signature, status);
   } else if (step.processor == DpProcessor::Matrix) {
     out += "reduction pair, matrix interpretation\n    " +
            describe_interpretation(problem.trs.signature, step.matrix, "\n    ",

@@ -45,6 +45,25 @@ TEST(FilteredLpo, ComparesFilteredTerms) {
   EXPECT_FALSE(well_formed(trs.signature, order));
 }
 
+TEST(FilteredLpo, RightToLeftStatusComparesKeptArgumentsFromTheEnd) {
+  Trs trs = parse_problem("(VAR x y z)\n(RULES \nf(x,f(y,z)) -> f(f(x,y),z))");
+  int n = trs.signature.size();
+  SymbolId f = trs.signature.find("f");
+  FilteredLpo order{{std::vector<int>(n, -1), std::vector<std::vector<int>>(n)}, Levels(n, 0), {}};
+  order.filter.kept[f] = {0, 1};
+  const Rule& rule = trs.rules[0];
+  EXPECT_FALSE(FilteredLpoComparer(trs.bank, order).weakly_greater(rule.lhs, rule.rhs));
+  order.status.assign(n, Status::LeftToRight);
+  order.status[f] = Status::RightToLeft;
+  ASSERT_TRUE(well_formed(trs.signature, order));
+  EXPECT_TRUE(FilteredLpoComparer(trs.bank, order).strictly_greater(rule.lhs, rule.rhs));
+  auto found = find_filtered_lpo(trs, {}, {rule}, Deadline(5000));
+  ASSERT_TRUE(found);
+  EXPECT_TRUE(FilteredLpoComparer(trs.bank, *found).strictly_greater(rule.lhs, rule.rhs));
+  order.status.push_back(Status::LeftToRight);  // one entry too many
+  EXPECT_FALSE(well_formed(trs.signature, order));
+}
+
 TEST(FilteredLpo, SearchFindsAFilteringThatTheCheckerAccepts) {
   Trs trs = parse_problem(kMinusQuot);
   DpProblem problem = make_dp_problem(trs);
