@@ -139,6 +139,8 @@ std::optional<Substitution> solve(const TermPairs& pairs) {
     auto [s, t] = std::move(work.back());
     work.pop_back();
     if (s == t) continue;  // also covers (x, x)
+    // Hash-consed ground terms are equal only when identical: no need to walk them.
+    if (s.ground() && t.ground()) return std::nullopt;
     if (s.is_var() || t.is_var()) {
       bool bound = s.is_var() ? eliminate(s, t, work, sigma) : eliminate(t, s, work, sigma);
       if (!bound) return std::nullopt;

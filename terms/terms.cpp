@@ -302,14 +302,21 @@ bool occurs(const Variable& v, const Term& t) {
 
 namespace {
 
+// Left to right, first occurrence first; an explicit stack, so term depth costs no call stack.
 void collect_vars(const Term& t, std::vector<Variable>& out,
                   std::unordered_set<const Node*>& seen) {
-  if (t.ground()) return;
-  if (t.is_var()) {
-    if (seen.insert(t.node()).second) out.push_back(t.var());
-    return;
+  std::vector<const Term*> pending{&t};
+  while (!pending.empty()) {
+    const Term* u = pending.back();
+    pending.pop_back();
+    if (u->ground()) continue;
+    if (u->is_var()) {
+      if (seen.insert(u->node()).second) out.push_back(u->var());
+      continue;
+    }
+    auto args = u->args();
+    for (size_t i = args.size(); i-- > 0;) pending.push_back(&args[i]);
   }
-  for (const Term& a : t.args()) collect_vars(a, out, seen);
 }
 
 }  // namespace
