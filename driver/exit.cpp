@@ -68,9 +68,11 @@ void exit_program(int status, const std::string& last_words) {
 }
 
 void exit_from_signal(const char* text, int status) {
-  if (exiting) ::_exit(status);
+  // A signal during the normal exit (or during another signal's exit) still runs the signal-safe
+  // actions: the interrupted path may have been waiting for a prover that would outlive us.
+  const bool already_exiting = exiting;
   exiting = 1;
-  write_all(STDERR_FILENO, text, std::strlen(text));
+  if (!already_exiting) write_all(STDERR_FILENO, text, std::strlen(text));
   for (int i = 0; i < signal_action_count; ++i) signal_actions[i]();
   ::_exit(status);
 }
