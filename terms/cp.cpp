@@ -7,7 +7,9 @@
 // subterm first, which decides which variable is bound when two meet).  A unifier σ gives the pair
 // (σ(outer rhs), σ(outer lhs with the inner rhs put at that position)).  Pairs are returned last
 // found first.  A position is held as the path of argument indices from the root; the walk keeps
-// its own stack, so deep left sides do not deepen the call stack.
+// its own stack, so deep left sides do not deepen the call stack.  An outer rule whose left side
+// has no position whose symbol some inner left side starts with cannot overlap at all; it is
+// skipped before it is renamed.
 #include "terms/cp.hpp"
 
 #include <algorithm>
@@ -95,6 +97,23 @@ void outer_pairs(const std::vector<Rule>& inner, const Rule& outer, std::vector<
   }
 }
 
+// Whether some non-variable position of l has a root that some inner left side could unify with,
+// judged by root symbols only.
+bool may_overlap(const std::vector<Rule>& inner, const Term& l) {
+  for (const Rule& r : inner)
+    if (r.lhs.is_var()) return true;
+  std::vector<const Term*> work{&l};
+  while (!work.empty()) {
+    const Term* u = work.back();
+    work.pop_back();
+    if (u->is_var()) continue;
+    for (const Rule& r : inner)
+      if (roots_compatible(*u, r.lhs)) return true;
+    for (const Term& a : u->args()) work.push_back(&a);
+  }
+  return false;
+}
+
 }  // namespace
 
 std::vector<Pair> critical_pairs(const std::vector<Rule>& inner, const std::vector<Rule>& outer) {
@@ -103,7 +122,9 @@ std::vector<Pair> critical_pairs(const std::vector<Rule>& inner, const std::vect
   long m = 0;
   for (const Rule& r : inner) m = std::max({m, maxindex(r.lhs), maxindex(r.rhs)});
   m += 1;
-  for (const Rule& r : outer) outer_pairs(inner, Rule{rename(m, r.lhs), rename(m, r.rhs)}, found);
+  for (const Rule& r : outer)
+    if (may_overlap(inner, r.lhs))
+      outer_pairs(inner, Rule{rename(m, r.lhs), rename(m, r.rhs)}, found);
   std::reverse(found.begin(), found.end());
   return found;
 }
