@@ -43,22 +43,25 @@ namespace {
 
 constexpr double kStaleCost = 1073741823.0;
 
-// An ordered pair of rules (inner, outer); the handles keep the nodes alive, so the pointers the
-// hash uses stay unique while the key is stored.
-struct RulePair {
-  Terms::Rule inner;
-  Terms::Rule outer;
-  bool operator==(const RulePair& other) const {
-    return inner == other.inner && outer == other.outer;
+// An ordered pair of rules (inner, outer), as the four nodes of their sides.  Each stored key goes
+// with the rules themselves in the stored value, whose handles keep the nodes alive, so the
+// pointers stay unique while the key is stored; lookups copy no handle.
+struct PairKey {
+  const Terms::Node* sides[4];
+  bool operator==(const PairKey& other) const { return std::equal(sides, sides + 4, other.sides); }
+};
+
+struct PairKeyHash {
+  size_t operator()(const PairKey& k) const {
+    size_t h = 0;
+    for (const Terms::Node* n : k.sides) h = h * 1000003 ^ std::hash<const void*>()(n);
+    return h;
   }
 };
 
-struct RulePairHash {
-  size_t operator()(const RulePair& k) const {
-    Terms::RuleHash h;
-    return h(k.inner) * 1000003 + h(k.outer);
-  }
-};
+PairKey key_of(const Terms::Rule& inner, const Terms::Rule& outer) {
+  return PairKey{{inner.lhs.node(), inner.rhs.node(), outer.lhs.node(), outer.rhs.node()}};
+}
 
 // Sizes of the two sides of every pair whose normal forms under constraints differ.
 long nontrivial_size(const std::vector<Cp::Pair>& pairs, const Rules& constraints) {
@@ -76,46 +79,38 @@ long nontrivial_size(const std::vector<Cp::Pair>& pairs, const Rules& constraint
 class PairCache {
  public:
   const std::vector<Cp::Pair>& pairs(const Terms::Rule& inner, const Terms::Rule& outer) {
-    RulePair key{inner, outer};
+    PairKey key = key_of(inner, outer);
     auto found = pairs_.find(key);
-    if (found != pairs_.end()) return found->second;
+    if (found != pairs_.end()) return found->second.pairs;
     if (pairs_.size() >= kLimit) pairs_.clear();
-    return pairs_.emplace(std::move(key), Cp::critical_pairs({inner}, {outer})).first->second;
+    Entry entry{inner, outer, Cp::critical_pairs({inner}, {outer})};
+    return pairs_.emplace(key, std::move(entry)).first->second.pairs;
   }
 
  private:
+  struct Entry {
+    Terms::Rule inner, outer;  // hold the key's nodes
+    std::vector<Cp::Pair> pairs;
+  };
   static constexpr size_t kLimit = size_t(1) << 16;
-  std::unordered_map<RulePair, std::vector<Cp::Pair>, RulePairHash> pairs_;
+  std::unordered_map<PairKey, Entry, PairKeyHash> pairs_;
 };
 
 // For the few most recently used constraint lists: the non-trivial size of each rule pair's
 // critical pairs under that list.
 class SizeCache {
  public:
-  // needs: constraints stays unchanged while the returned table is used.
-  // returns: the size contributed by the critical pairs of ([inner], [outer]).
-  long size(PairCache& pairs, const Rules& constraints, const Terms::Rule& inner,
-            const Terms::Rule& outer) {
-    Table& table = table_for(constraints);
-    RulePair key{inner, outer};
-    auto found = table.sizes.find(key);
-    if (found != table.sizes.end()) return found->second;
-    long n = nontrivial_size(pairs.pairs(inner, outer), constraints);
-    if (table.sizes.size() >= kEntryLimit) table.sizes.clear();
-    table.sizes.emplace(std::move(key), n);
-    return n;
-  }
-
- private:
+  struct Entry {
+    Terms::Rule inner, outer;  // hold the key's nodes
+    long size;
+  };
   struct Table {
     Rules constraints;
-    std::unordered_map<RulePair, long, RulePairHash> sizes;
+    std::unordered_map<PairKey, Entry, PairKeyHash> sizes;
   };
-  static constexpr size_t kTables = 32;
-  static constexpr size_t kEntryLimit = size_t(1) << 16;
 
   // The table of the list, moved to the front; a new one (the least recently used dropped) when
-  // the list is not among the recent ones.
+  // the list is not among the recent ones.  The reference stays valid until the next call.
   Table& table_for(const Rules& constraints) {
     if (!tables_.empty() && tables_.front().constraints == constraints) return tables_.front();
     for (auto it = tables_.begin(); it != tables_.end(); ++it)
@@ -128,6 +123,22 @@ class SizeCache {
     return tables_.front();
   }
 
+  // needs: table is the table of constraints.
+  // returns: the size contributed by the critical pairs of ([inner], [outer]).
+  static long size(PairCache& pairs, Table& table, const Terms::Rule& inner,
+                   const Terms::Rule& outer) {
+    PairKey key = key_of(inner, outer);
+    auto found = table.sizes.find(key);
+    if (found != table.sizes.end()) return found->second.size;
+    long n = nontrivial_size(pairs.pairs(inner, outer), table.constraints);
+    if (table.sizes.size() >= kEntryLimit) table.sizes.clear();
+    table.sizes.emplace(key, Entry{inner, outer, n});
+    return n;
+  }
+
+ private:
+  static constexpr size_t kTables = 32;
+  static constexpr size_t kEntryLimit = size_t(1) << 16;
   std::list<Table> tables_;
 };
 
@@ -146,12 +157,13 @@ long nontrivial_cp_size(const Problem& p) {
   static PairCache* pairs = new PairCache();  // never destroyed: holds terms until the very end
   static SizeCache* sizes = new SizeCache();
   const Rules rules = rules_of_prob(p);
+  SizeCache::Table& table = sizes->table_for(p.constraints);
   p.unmarked->fold(
       [&](const RuleEntry& e, int acc) {
         const Terms::Rule& r = e.rule;
-        total += sizes->size(*pairs, p.constraints, r, r);
-        for (const Terms::Rule& s : rules) total += sizes->size(*pairs, p.constraints, r, s);
-        for (const Terms::Rule& s : rules) total += sizes->size(*pairs, p.constraints, s, r);
+        total += SizeCache::size(*pairs, table, r, r);
+        for (const Terms::Rule& s : rules) total += SizeCache::size(*pairs, table, r, s);
+        for (const Terms::Rule& s : rules) total += SizeCache::size(*pairs, table, s, r);
         return acc;
       },
       0);
