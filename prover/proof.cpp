@@ -71,6 +71,28 @@ std::optional<MatrixInterpretation> translate(const MatrixInterpretation& old,
   return out;
 }
 
+std::string describe_removal(const Trs& trs, const RemovalProof& proof) {
+  std::string out;
+  std::vector<Rule> rules = trs.rules;
+  for (const LinearInterpretation& step : proof.steps) {
+    out +=
+        "every rule decreases weakly, the following strictly, in the monotone interpretation\n  " +
+        describe_interpretation(trs.signature, step, "\n  ") + "\nremoved:\n";
+    std::vector<Rule> left;
+    for (const Rule& rule : rules) {
+      if (strictly_decreasing(trs.bank, step, rule.lhs, rule.rhs))
+        out += "  " + to_string(trs, rule.lhs) + " -> " + to_string(trs, rule.rhs) + "\n";
+      else
+        left.push_back(rule);
+    }
+    rules = std::move(left);
+  }
+  if (!proof.rest) return out + "no rules left\n";
+  Trs rest = trs;
+  rest.rules = rules;
+  return out + "the rules left:\n" + rules_block(rest) + describe_dp_proof(rest, *proof.rest);
+}
+
 }  // namespace
 
 bool check_proof(Trs& trs, const TerminationProof& proof) {
@@ -80,6 +102,7 @@ bool check_proof(Trs& trs, const TerminationProof& proof) {
                         [&](const PolyProof& p) { return poly_orients(trs, p); },
                         [&](const DpProof& p) { return check_dp_proof(trs, p); },
                         [&](const MatrixProof& p) { return matrix_orients(trs, p); },
+                        [&](const RemovalProof& p) { return check_removal(trs, p); },
                     },
                     proof);
 }
@@ -113,6 +136,15 @@ std::string summarize_proof(const Trs& trs, const TerminationProof& proof) {
           },
           [&](const MatrixProof& p) {
             return "matrix interpretation " + describe_interpretation(sig, p.interpretation, ", ");
+          },
+          [&](const RemovalProof& p) {
+            std::string out = "rule removal by " + std::to_string(p.steps.size()) +
+                              " linear interpretation(s), then ";
+            if (!p.rest) return out + "no rules left";
+            auto left = rules_after_removal(trs, p);
+            Trs rest = trs;
+            if (left) rest.rules = *left;
+            return out + summarize_proof(rest, *p.rest);
           },
       },
       proof);
@@ -148,12 +180,13 @@ std::string describe_proof(const Trs& trs, const TerminationProof& proof) {
                    return "every rule decreases in the matrix interpretation\n  " +
                           describe_interpretation(sig, p.interpretation, "\n  ") + "\n";
                  },
+                 [&](const RemovalProof& p) { return describe_removal(trs, p); },
              },
              proof);
 }
 
 std::string technique_of(const TerminationProof& proof) {
-  static const char* names[] = {"lpo", "kbo", "poly", "dp", "matrix"};
+  static const char* names[] = {"lpo", "kbo", "poly", "dp", "matrix", "removal"};
   return names[proof.index()];
 }
 
@@ -181,6 +214,7 @@ std::optional<TerminationProof> rebind(const CachedProof& cached, const Signatur
             return PolyProof{*interpretation};
           },
           [&](const DpProof&) -> std::optional<TerminationProof> { return std::nullopt; },
+          [&](const RemovalProof&) -> std::optional<TerminationProof> { return std::nullopt; },
           [&](const MatrixProof& p) -> std::optional<TerminationProof> {
             auto interpretation = translate(p.interpretation, map, signature);
             if (!interpretation) return std::nullopt;

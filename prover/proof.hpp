@@ -20,10 +20,12 @@
 #include "lpo.hpp"
 #include "matrix.hpp"
 #include "polynomial.hpp"
+#include "rule_removal.hpp"
 
 namespace Termination {
 
-using TerminationProof = std::variant<LpoProof, KboProof, PolyProof, DpProof, MatrixProof>;
+using TerminationProof =
+    std::variant<LpoProof, KboProof, PolyProof, DpProof, MatrixProof, RemovalProof>;
 
 // Returns: true iff the proof shows that trs terminates.
 bool check_proof(Trs& trs, const TerminationProof& proof);
@@ -31,7 +33,7 @@ bool check_proof(Trs& trs, const TerminationProof& proof);
 std::string summarize_proof(const Trs& trs, const TerminationProof& proof);
 // Returns: a readable multi-line account of the proof.
 std::string describe_proof(const Trs& trs, const TerminationProof& proof);
-// Returns: the technique's short name ("lpo", "kbo", "poly", "dp", "matrix").
+// Returns: the technique's short name ("lpo", "kbo", "poly", "dp", "matrix", "removal").
 std::string technique_of(const TerminationProof& proof);
 
 struct CachedProof {
@@ -42,7 +44,7 @@ struct CachedProof {
 // Returns: the proof in name-keyed form for later questions.
 CachedProof remember(const Signature& signature, const TerminationProof& proof);
 // Returns: the remembered proof translated to signature, or nothing when it cannot be (a
-// dependency-pair proof, or a symbol whose arity changed).
+// dependency-pair or rule-removal proof, or a symbol whose arity changed).
 std::optional<TerminationProof> rebind(const CachedProof& cached, const Signature& signature);
 
 }  // namespace Termination

@@ -35,6 +35,7 @@ TECHNIQUES = [
     ("linear polynomial", "poly"),
     ("matrix interpretation", "matrix"),
     ("dependency pairs", "dp"),
+    ("rule removal", "removal"),
     ("loop", "loop"),
     ("no rules", "syntactic"),
 ]
