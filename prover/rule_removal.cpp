@@ -7,7 +7,7 @@
 namespace Termination {
 namespace {
 
-constexpr int kMaxSteps = 4;
+constexpr int kMaxSteps = 8;
 
 Trs with_rules(const Trs& trs, const std::vector<Rule>& rules) {
   Trs out = trs;
