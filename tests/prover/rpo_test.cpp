@@ -30,7 +30,9 @@ TEST(Rpo, StatusIsFoundOnlyWhereNeeded) {
     EXPECT_EQ(find_lpo(trs, Deadline(5000)).has_value(), c.lpo);
     auto proof = find_lpo(trs, Deadline(5000), true);
     ASSERT_EQ(proof.has_value(), c.rpo);
-    if (proof) EXPECT_TRUE(check_proof(trs, *proof));
+    if (proof) {
+      EXPECT_TRUE(check_proof(trs, *proof));
+    }
   }
 }
 
