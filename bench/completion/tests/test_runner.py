@@ -111,8 +111,8 @@ class RunProblemTest(RunnerCase):
 def load_main_script():
     path = os.path.join(os.path.dirname(os.path.dirname(HERE)), "run-completion")
     loader = importlib.machinery.SourceFileLoader("run_completion", path)
-    spec = importlib.util.spec_from_loader("run_completion", loader)
-    module = importlib.util.module_from_spec(spec)
+    loader_spec = importlib.util.spec_from_loader("run_completion", loader)
+    module = importlib.util.module_from_spec(loader_spec)
     loader.exec_module(module)
     return module
 
