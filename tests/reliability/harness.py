@@ -26,8 +26,10 @@ PR_SET_CHILD_SUBREAPER = 36
 
 SOURCE_DIR = os.path.dirname(os.path.dirname(os.path.dirname(os.path.abspath(__file__))))
 FAKES = os.path.join(SOURCE_DIR, "tests", "fakes")
-MISBEHAVING = os.path.join(FAKES, "misbehaving_prover.py")
-FAKE = os.path.join(FAKES, "fake_prover.py")
+# The fakes run under the interpreter running the tests (a shim found first on PATH can take
+# seconds to start, longer than the 1 s time-outs of some cases).
+MISBEHAVING = sys.executable + " " + os.path.join(FAKES, "misbehaving_prover.py")
+FAKE = sys.executable + " " + os.path.join(FAKES, "fake_prover.py")
 
 KORVATH = None
 PROVER = None
