@@ -32,22 +32,44 @@ std::optional<std::vector<int>> subterm_removes(const DpProblem& problem, const 
   return strict;
 }
 
+// The check shared by every reduction pair: the usable rules (with respect to the arguments the
+// pair regards) decrease weakly, every pair of the component decreases weakly, and the pairs that
+// decrease strictly are the ones removed.
+template <class Regarded, class Weak, class Strict>
+std::optional<std::vector<int>> reduction_pair_removes(const DpProblem& problem, const DpStep& step,
+                                                       Regarded regarded, Weak weakly,
+                                                       Strict strictly) {
+  const Trs& trs = problem.trs;
+  for (int i : usable_rules(problem, step.component, regarded))
+    if (!weakly(trs.rules[i].lhs, trs.rules[i].rhs)) return std::nullopt;
+  std::vector<int> strict;
+  for (int p : step.component) {
+    const Rule& pair = problem.pairs[p];
+    if (!weakly(pair.lhs, pair.rhs)) return std::nullopt;
+    if (strictly(pair.lhs, pair.rhs)) strict.push_back(p);
+  }
+  return strict;
+}
+
+// An interpretation (linear or matrix) as a reduction pair: compares the interpreted sides.
+template <class Interpretation, class Regarded>
+std::optional<std::vector<int>> interpretation_removes(const DpProblem& problem, const DpStep& step,
+                                                       const Interpretation& interpretation,
+                                                       Regarded regarded) {
+  const TermBank& bank = problem.trs.bank;
+  auto weakly = [&](TermId l, TermId r) { return weakly_decreasing(bank, interpretation, l, r); };
+  auto strictly = [&](TermId l, TermId r) {
+    return strictly_decreasing(bank, interpretation, l, r);
+  };
+  return reduction_pair_removes(problem, step, regarded, weakly, strictly);
+}
+
 std::optional<std::vector<int>> poly_removes(const DpProblem& problem, const DpStep& step) {
   const Trs& trs = problem.trs;
   const LinearInterpretation& interpretation = step.interpretation;
   if (!well_formed(trs.signature, interpretation)) return std::nullopt;
   auto regarded = [&](SymbolId f, int i) { return interpretation.coefficients[f][i] != 0; };
-  for (int i : usable_rules(problem, step.component, regarded)) {
-    const Rule& rule = trs.rules[i];
-    if (!weakly_decreasing(trs.bank, interpretation, rule.lhs, rule.rhs)) return std::nullopt;
-  }
-  std::vector<int> strict;
-  for (int p : step.component) {
-    const Rule& pair = problem.pairs[p];
-    if (!weakly_decreasing(trs.bank, interpretation, pair.lhs, pair.rhs)) return std::nullopt;
-    if (strictly_decreasing(trs.bank, interpretation, pair.lhs, pair.rhs)) strict.push_back(p);
-  }
-  return strict;
+  return interpretation_removes(problem, step, interpretation, regarded);
 }
 
 std::optional<std::vector<int>> filtered_lpo_removes(const DpProblem& problem, const DpStep& step) {
@@ -59,15 +81,9 @@ std::optional<std::vector<int>> filtered_lpo_removes(const DpProblem& problem, c
     if (filter.collapse[f] >= 0) return filter.collapse[f] == a;
     return std::find(filter.kept[f].begin(), filter.kept[f].end(), a) != filter.kept[f].end();
   };
-  for (int i : usable_rules(problem, step.component, regarded))
-    if (!order.weakly_greater(trs.rules[i].lhs, trs.rules[i].rhs)) return std::nullopt;
-  std::vector<int> strict;
-  for (int p : step.component) {
-    const Rule& pair = problem.pairs[p];
-    if (!order.weakly_greater(pair.lhs, pair.rhs)) return std::nullopt;
-    if (order.strictly_greater(pair.lhs, pair.rhs)) strict.push_back(p);
-  }
-  return strict;
+  auto weakly = [&](TermId l, TermId r) { return order.weakly_greater(l, r); };
+  auto strictly = [&](TermId l, TermId r) { return order.strictly_greater(l, r); };
+  return reduction_pair_removes(problem, step, regarded, weakly, strictly);
 }
 
 std::optional<std::vector<int>> matrix_removes(const DpProblem& problem, const DpStep& step) {
@@ -78,17 +94,7 @@ std::optional<std::vector<int>> matrix_removes(const DpProblem& problem, const D
     const Matrix& m = interpretation.matrices[f][a];
     return std::any_of(m.begin(), m.end(), [](std::int64_t v) { return v != 0; });
   };
-  for (int i : usable_rules(problem, step.component, regarded)) {
-    const Rule& rule = trs.rules[i];
-    if (!weakly_decreasing(trs.bank, interpretation, rule.lhs, rule.rhs)) return std::nullopt;
-  }
-  std::vector<int> strict;
-  for (int p : step.component) {
-    const Rule& pair = problem.pairs[p];
-    if (!weakly_decreasing(trs.bank, interpretation, pair.lhs, pair.rhs)) return std::nullopt;
-    if (strictly_decreasing(trs.bank, interpretation, pair.lhs, pair.rhs)) strict.push_back(p);
-  }
-  return strict;
+  return interpretation_removes(problem, step, interpretation, regarded);
 }
 
 std::vector<int> minus(const std::vector<int>& a, const std::vector<int>& b) {

@@ -6,6 +6,7 @@
 #include <unordered_map>
 
 #include "formula.hpp"
+#include "order_constraints.hpp"
 #include "term_ops.hpp"
 
 namespace Termination {
@@ -114,14 +115,7 @@ class KboEncoder {
 std::optional<KboProof> find_kbo(const Trs& trs, const Deadline& deadline) {
   Formula formula;
   KboEncoder encoder(formula, trs);
-  for (const Rule& rule : trs.rules) {
-    Lit decreasing = encoder.greater(rule.lhs, rule.rhs);
-    if (decreasing == Formula::bottom()) return std::nullopt;
-    formula.require(decreasing);
-  }
-  SatResult result = formula.solve(deadline);
-  if (result == SatResult::Interrupted) throw TimeUp{};
-  if (result == SatResult::Unsatisfiable) return std::nullopt;
+  if (!solve_all_decreasing(formula, encoder, trs, deadline)) return std::nullopt;
   return encoder.proof();
 }
 

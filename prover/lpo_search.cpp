@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "formula.hpp"
+#include "order_constraints.hpp"
 #include "term_ops.hpp"
 
 namespace Termination {
@@ -120,14 +121,7 @@ class LpoEncoder {
 std::optional<LpoProof> find_lpo(const Trs& trs, const Deadline& deadline, bool with_status) {
   Formula formula;
   LpoEncoder encoder(formula, trs, with_status);
-  for (const Rule& rule : trs.rules) {
-    Lit decreasing = encoder.greater(rule.lhs, rule.rhs);
-    if (decreasing == Formula::bottom()) return std::nullopt;
-    formula.require(decreasing);
-  }
-  SatResult result = formula.solve(deadline);
-  if (result == SatResult::Interrupted) throw TimeUp{};
-  if (result == SatResult::Unsatisfiable) return std::nullopt;
+  if (!solve_all_decreasing(formula, encoder, trs, deadline)) return std::nullopt;
   return encoder.proof();
 }
 

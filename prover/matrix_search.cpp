@@ -5,6 +5,7 @@
 #include <unordered_map>
 
 #include "formula.hpp"
+#include "order_constraints.hpp"
 #include "usable_encoding.hpp"
 
 namespace Termination {
@@ -138,23 +139,9 @@ std::optional<MatrixInterpretation> find_matrix_interpretation(const Trs& trs,
                                                                const Deadline& deadline) {
   Formula formula;
   MatrixEncoder encoder(formula, trs, shape);
-  for (const Rule& rule : constraints.strict) formula.require(encoder.decreasing(rule, true));
-  std::vector<Lit> usable(constraints.weak.size(), Formula::top());
-  if (constraints.filter_usable) usable = encoder.usable(constraints.weak, constraints.strict_some);
-  for (std::size_t i = 0; i < constraints.weak.size(); ++i)
-    formula.clause({-usable[i], encoder.decreasing(constraints.weak[i], false)});
-  if (!constraints.strict_some.empty()) {
-    std::vector<Lit> some;
-    for (const Rule& rule : constraints.strict_some) {
-      formula.require(encoder.decreasing(rule, false));
-      some.push_back(encoder.decreasing(rule, true));
-    }
-    formula.require(formula.disj(some));
+  if (!solve_interpretation_constraints(formula, encoder, constraints, deadline)) {
+    return std::nullopt;
   }
-  deadline.check();
-  SatResult result = formula.solve(deadline);
-  if (result == SatResult::Interrupted) throw TimeUp{};
-  if (result == SatResult::Unsatisfiable) return std::nullopt;
   return encoder.interpretation();
 }
 
