@@ -42,29 +42,12 @@ Term replace_var(const Term& x, const Term& u, const Term& t) {
       [&](const Term& s) { return s.ground() || (!s.is_var() && s.max_suffix() < suffix); });
 }
 
-// Whether the variable x occurs in t; subterms that cannot hold x are skipped, and the walk
-// keeps its own stack.
-bool occurs_in(const Term& x, const Term& t) {
-  long suffix = x.suffix();
-  auto may_hold = [&](const Term& s) { return !s.ground() && s.max_suffix() >= suffix; };
-  if (!may_hold(t)) return false;
-  std::vector<const Term*> work{&t};
-  while (!work.empty()) {
-    const Term* s = work.back();
-    work.pop_back();
-    if (*s == x) return true;
-    for (const Term& a : s->args())
-      if (may_hold(a)) work.push_back(&a);
-  }
-  return false;
-}
-
 using WorkList = std::vector<std::pair<Term, Term>>;  // the front of the list is at the back
 
 // Binds the variable x to u: occurs check, then x -> u applied to the rest of the work and to
 // every binding.  Returns false when x occurs in u.
 bool eliminate(const Term& x, const Term& u, WorkList& rest, Substitution& sigma) {
-  if (occurs_in(x, u)) return false;
+  if (occurs(x.var(), u)) return false;
   for (auto& [s, t] : rest) {
     s = replace_var(x, u, s);
     t = replace_var(x, u, t);

@@ -44,7 +44,9 @@ Name Name::intern(std::string_view text) {
   return Name(id);
 }
 
-const std::string& Name::str() const { return names().texts[id_]; }
+const std::string& Name::str() const {
+  return names().texts[id_];
+}
 
 int compare(Name a, Name b) {
   if (a == b) return 0;
@@ -87,7 +89,9 @@ static_assert(alignof(Node) >= alignof(Term));
 
 namespace {
 
-size_t mix(size_t h, size_t v) { return h ^ (v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2)); }
+size_t mix(size_t h, size_t v) {
+  return h ^ (v + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2));
+}
 
 struct Shape {
   bool is_var;
@@ -196,7 +200,9 @@ Term make_node(int is_var, Name name, long suffix, std::span<const Term> args) {
   return Term(n);
 }
 
-Term::Term(const Term& other) : node_(other.node_) { retain(node_); }
+Term::Term(const Term& other) : node_(other.node_) {
+  retain(node_);
+}
 
 Term& Term::operator=(const Term& other) {
   retain(other.node_);
@@ -214,30 +220,60 @@ Term& Term::operator=(Term&& other) noexcept {
   return *this;
 }
 
-Term::~Term() { release(node_); }
+Term::~Term() {
+  release(node_);
+}
 
-bool Term::is_var() const { return node_->is_var; }
-Name Term::name() const { return node_->name; }
-long Term::suffix() const { return node_->suffix; }
-std::span<const Term> Term::args() const { return {node_->args(), node_->arity}; }
-long Term::size() const { return node_->size; }
-long Term::depth() const { return node_->depth; }
-bool Term::ground() const { return node_->ground; }
-long Term::max_suffix() const { return node_->max_suffix; }
+bool Term::is_var() const {
+  return node_->is_var;
+}
+Name Term::name() const {
+  return node_->name;
+}
+long Term::suffix() const {
+  return node_->suffix;
+}
+std::span<const Term> Term::args() const {
+  return {node_->args(), node_->arity};
+}
+long Term::size() const {
+  return node_->size;
+}
+long Term::depth() const {
+  return node_->depth;
+}
+bool Term::ground() const {
+  return node_->ground;
+}
+long Term::max_suffix() const {
+  return node_->max_suffix;
+}
 
-Term var(Name name, long suffix) { return make_node(1, name, suffix, {}); }
-Term var(std::string_view name, long suffix) { return var(Name::intern(name), suffix); }
-Term var(const Variable& v) { return var(v.name, v.suffix); }
-Term app(Name symbol, std::span<const Term> args) { return make_node(0, symbol, 0, args); }
+Term var(Name name, long suffix) {
+  return make_node(1, name, suffix, {});
+}
+Term var(std::string_view name, long suffix) {
+  return var(Name::intern(name), suffix);
+}
+Term var(const Variable& v) {
+  return var(v.name, v.suffix);
+}
+Term app(Name symbol, std::span<const Term> args) {
+  return make_node(0, symbol, 0, args);
+}
 Term app(Name symbol, std::vector<Term>&& args) {
   return make_node(0, symbol, 0, std::span<const Term>(args));
 }
 Term app(std::string_view symbol, std::initializer_list<Term> args) {
   return make_node(0, Name::intern(symbol), 0, std::span<const Term>(args.begin(), args.size()));
 }
-Term constant(std::string_view symbol) { return app(symbol, {}); }
+Term constant(std::string_view symbol) {
+  return app(symbol, {});
+}
 
-size_t live_nodes() { return table().size(); }
+size_t live_nodes() {
+  return table().size();
+}
 
 // ---------------------------------------------------------------------------------------------
 // Order
@@ -275,7 +311,9 @@ int compare(const Trs& a, const Trs& b) {
   return x == a.end() ? -1 : 1;
 }
 
-Trs trs_of_rules(const std::vector<Rule>& rules) { return Trs(rules.begin(), rules.end()); }
+Trs trs_of_rules(const std::vector<Rule>& rules) {
+  return Trs(rules.begin(), rules.end());
+}
 
 // ---------------------------------------------------------------------------------------------
 // Sizes and variables
@@ -292,11 +330,22 @@ long maxs(const std::vector<long>& values) {
   return best;
 }
 
+// Subterms that cannot hold v (ground, or all suffixes below v's) are skipped; the walk keeps its
+// own stack, so term depth costs no call stack.
 bool occurs(const Variable& v, const Term& t) {
-  if (t.ground()) return false;
-  if (t.is_var()) return t.var() == v;
-  for (const Term& a : t.args())
-    if (occurs(v, a)) return true;
+  auto may_hold = [&](const Term& s) { return !s.ground() && s.max_suffix() >= v.suffix; };
+  if (!may_hold(t)) return false;
+  std::vector<const Term*> work{&t};
+  while (!work.empty()) {
+    const Term* s = work.back();
+    work.pop_back();
+    if (s->is_var()) {
+      if (s->var() == v) return true;
+      continue;
+    }
+    for (const Term& a : s->args())
+      if (may_hold(a)) work.push_back(&a);
+  }
   return false;
 }
 
@@ -328,7 +377,9 @@ std::vector<Variable> find_vars_all(const std::vector<Term>& terms) {
   return out;
 }
 
-std::vector<Variable> find_vars(const Term& t) { return find_vars_all({t}); }
+std::vector<Variable> find_vars(const Term& t) {
+  return find_vars_all({t});
+}
 
 bool subset(const std::vector<Variable>& a, const std::vector<Variable>& b) {
   for (const Variable& x : a)
@@ -336,6 +387,8 @@ bool subset(const std::vector<Variable>& a, const std::vector<Variable>& b) {
   return true;
 }
 
-bool subset_vars(const Term& s, const Term& t) { return subset(find_vars(s), find_vars(t)); }
+bool subset_vars(const Term& s, const Term& t) {
+  return subset(find_vars(s), find_vars(t));
+}
 
 }  // namespace Terms
