@@ -21,6 +21,7 @@
 #include "driver/prefs.hpp"
 #include "termination/aprove.hpp"
 #include "termination/checker.hpp"
+#include "termination/learning.hpp"
 #include "termination/tpa.hpp"
 
 namespace FakeProvers {
@@ -167,6 +168,25 @@ class Settings {
   bool trust_input_;
   Checker::Kind checker_;
   std::string command_;
+};
+
+// Empties the knowledge cache for one test and gives the earlier stores back afterwards.
+class EmptyCache {
+ public:
+  EmptyCache()
+      : terminating_(std::move(Learning::terminating_store)),
+        nonterminating_(std::move(Learning::nonterminating_store)) {
+    Learning::terminating_store.clear();
+    Learning::nonterminating_store.clear();
+  }
+  ~EmptyCache() {
+    Learning::terminating_store = std::move(terminating_);
+    Learning::nonterminating_store = std::move(nonterminating_);
+  }
+
+ private:
+  Terms::TrsSet terminating_;
+  Terms::TrsSet nonterminating_;
 };
 
 }  // namespace FakeProvers

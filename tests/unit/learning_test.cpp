@@ -1,9 +1,10 @@
 // The termination knowledge cache: keys up to rule order, repetition and variable names;
 // recall by subset and superset; subsumption on registration and its diagnostics.
+#include "termination/learning.hpp"
+
 #include <gtest/gtest.h>
 
 #include "fake_provers.hpp"
-#include "termination/learning.hpp"
 
 namespace {
 
@@ -24,25 +25,13 @@ Rule c_to_d(const char* name, long suffix) {
 
 class LearningCache : public ::testing::Test {
  protected:
-  void SetUp() override {
-    saved_terminating_ = Learning::terminating_store;
-    saved_nonterminating_ = Learning::nonterminating_store;
-    Learning::terminating_store.clear();
-    Learning::nonterminating_store.clear();
-  }
-  void TearDown() override {
-    Learning::terminating_store = saved_terminating_;
-    Learning::nonterminating_store = saved_nonterminating_;
-  }
   void trace_learning() {
     Prefs::debug_learning = true;
     Debug::verbosity = Debug::Level::trace;
   }
 
   FakeProvers::Settings settings;
-
- private:
-  Terms::TrsSet saved_terminating_, saved_nonterminating_;
+  FakeProvers::EmptyCache cache;
 };
 
 TEST_F(LearningCache, ASubsetOfATerminatingSetIsRecalledUnderAnyNamesAndOrder) {

@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <string>
@@ -15,7 +16,9 @@ using Terms::constant;
 
 // Writes text to a fresh file in the test's temporary directory and returns its path.
 std::string write_file(const std::string& name, const std::string& text) {
-  std::string path = testing::TempDir() + "korvath_load_" + name;
+  // ctest runs each test in its own process, in parallel: the process id keeps their files apart.
+  std::string path =
+      testing::TempDir() + "korvath_load_" + std::to_string(::getpid()) + "_" + name;
   std::ofstream(path, std::ios::binary) << text;
   return path;
 }

@@ -1,6 +1,8 @@
 // Orientation of equations: each outcome of the syntactic pre-test, the cache before the prover
 // (non-terminating first), the questions asked and their order, the times, the registrations,
 // and the axiom table with its filter.
+#include "termination/orient.hpp"
+
 #include <gtest/gtest.h>
 
 #include <limits>
@@ -8,7 +10,6 @@
 #include "driver/failure.hpp"
 #include "fake_provers.hpp"
 #include "termination/learning.hpp"
-#include "termination/orient.hpp"
 
 namespace {
 
@@ -34,16 +35,8 @@ Term f(const char* symbol, std::initializer_list<Term> args) {
 class Orienting : public ::testing::Test {
  protected:
   void SetUp() override {
-    saved_terminating_ = Learning::terminating_store;
-    saved_nonterminating_ = Learning::nonterminating_store;
-    Learning::terminating_store.clear();
-    Learning::nonterminating_store.clear();
     Checker::use_aprove();
     use_prover("");
-  }
-  void TearDown() override {
-    Learning::terminating_store = saved_terminating_;
-    Learning::nonterminating_store = saved_nonterminating_;
   }
 
   // The fake prover answers from table (entries "= VERDICT" then rule lines) and otherwise
@@ -65,10 +58,8 @@ class Orienting : public ::testing::Test {
   }
 
   FakeProvers::Settings settings;
+  FakeProvers::EmptyCache cache;
   FakeProvers::TempDir dir;
-
- private:
-  Terms::TrsSet saved_terminating_, saved_nonterminating_;
 };
 
 bool finite(double seconds) {
